@@ -1,0 +1,32 @@
+#include "app/StandardWindows.h"
+#include "app/WindowSet.h"
+#include "app/publicfunction.h"
+#include "platform/MessagePresenter.h"
+#include "platform/Platform.h"
+
+#include <QApplication>
+#include <QFont>
+
+using namespace Qt::StringLiterals;
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(u"rivav"_s);
+    QApplication::setDesktopFileName(u"net.zhudian.rivav"_s);
+    QFont font = QApplication::font();
+    font.setFamilies({u"Noto Sans CJK SC"_s, u"Microsoft YaHei"_s, u"SimSun"_s});
+    font.setPointSize(9);
+    QApplication::setFont(font);
+
+    Platform::installDesktopServices();
+    WindowSet windows(standardWindows(StartMode::Full));
+    const QString error = publicfunction::loadcity();
+    if (!error.isEmpty()) {
+        Platform::messages().inform(error);
+        return 1;
+    }
+    windows.show(WindowId::main);
+    return QApplication::exec();
+}

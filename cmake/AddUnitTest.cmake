@@ -1,0 +1,16 @@
+# add_unit_test(NAME name SOURCES files... LIBS libs... [GUI])
+# One QtTest executable per unit, registered with CTest. GUI tests run on the
+# offscreen platform; the browser engine may not use its sandbox as root.
+function(add_unit_test)
+  cmake_parse_arguments(T "GUI" "NAME" "SOURCES;LIBS" ${ARGN})
+  add_executable(${T_NAME} ${T_SOURCES})
+  target_link_libraries(${T_NAME} PRIVATE Qt6::Test ${T_LIBS})
+  target_include_directories(${T_NAME} PRIVATE "${CMAKE_CURRENT_SOURCE_DIR}")
+  add_test(NAME ${T_NAME} COMMAND ${T_NAME})
+  set(env "QT_QPA_PLATFORM=offscreen")
+  if(T_GUI)
+    list(APPEND env "QTWEBENGINE_CHROMIUM_FLAGS=--no-sandbox --disable-gpu"
+                    "QTWEBENGINE_DISABLE_SANDBOX=1")
+  endif()
+  set_tests_properties(${T_NAME} PROPERTIES ENVIRONMENT "${env}" TIMEOUT 300)
+endfunction()

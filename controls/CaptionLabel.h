@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QLabel>
+
+// A label: its caption is always plain text, never markup, and it reports clicks.
+class CaptionLabel : public QLabel
+{
+    Q_OBJECT
+public:
+    explicit CaptionLabel(QWidget *parent = nullptr);
+
+Q_SIGNALS:
+    void clicked();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent *event) override;
+};

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "platform/DomElement.h"
+
+#include <optional>
+
+class QWidget;
+
+// An embedded web browser: a widget that navigates to an address and offers a
+// snapshot of the elements of the document it holds at the moment.
+class Browser
+{
+public:
+    virtual ~Browser() = default;
+    virtual QWidget *widget() = 0;
+    virtual void navigate(const QString &url) = 0;
+    // The document's elements in document order; nullopt when no document is loaded.
+    virtual std::optional<DomSnapshot> document() const = 0;
+};

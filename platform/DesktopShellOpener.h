@@ -1,0 +1,10 @@
+#pragma once
+
+#include "platform/ShellOpener.h"
+
+// Opens URLs through the desktop: xdg-open on Linux, ShellExecute on Windows.
+class DesktopShellOpener : public ShellOpener
+{
+public:
+    void open(const QString &url) override;
+};
