@@ -12,9 +12,18 @@ QString versionCaption(const QString &version)
 }
 } // namespace
 
-QString AppTexts::applicationTitle() { return u"筑点网rivav"_s; }
-QString AppTexts::mainCaption() { return versionCaption(u"1.07"_s); }
-QString AppTexts::instructionsCaption() { return versionCaption(u"1.06"_s); }
+QString AppTexts::applicationTitle()
+{
+    return u"筑点网rivav"_s;
+}
+QString AppTexts::mainCaption()
+{
+    return versionCaption(u"1.07"_s);
+}
+QString AppTexts::instructionsCaption()
+{
+    return versionCaption(u"1.06"_s);
+}
 
 QString AppTexts::webUrl(const QString &path)
 {

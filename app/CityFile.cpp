@@ -10,11 +10,16 @@ namespace {
 QString reasonOf(FirstLine::Status status)
 {
     switch (status) {
-    case FirstLine::Status::Missing: return u"找不到文件"_s;
-    case FirstLine::Status::NotAFile: return u"不是文件"_s;
-    case FirstLine::Status::Unreadable: return u"无法读取"_s;
-    case FirstLine::Status::Empty: return u"文件为空"_s;
-    case FirstLine::Status::Ok: break;
+    case FirstLine::Status::Missing:
+        return u"找不到文件"_s;
+    case FirstLine::Status::NotAFile:
+        return u"不是文件"_s;
+    case FirstLine::Status::Unreadable:
+        return u"无法读取"_s;
+    case FirstLine::Status::Empty:
+        return u"文件为空"_s;
+    case FirstLine::Status::Ok:
+        break;
     }
     return {};
 }

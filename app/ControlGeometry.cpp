@@ -9,7 +9,10 @@ namespace {
 constexpr char twipsProperty[] = "twipsRect";
 }
 
-QRect ControlGeometry::twips(const QWidget *control) { return control->property(twipsProperty).toRect(); }
+QRect ControlGeometry::twips(const QWidget *control)
+{
+    return control->property(twipsProperty).toRect();
+}
 
 void ControlGeometry::place(QWidget *control, const QRect &twips)
 {

@@ -27,16 +27,20 @@ FormWindow::FormWindow(const WindowSpec &spec, const QString &caption, std::span
     }
     if (spec.hasIcon)
         setWindowIcon(QIcon(u":/art/app-icon.png"_s));
-    m_controls = LayoutBuilder::build(this, controls, [this](const ControlSpec &row, std::unique_ptr<Browser> b) {
-        m_browsers[LayoutBuilder::objectNameOf(row)] = std::move(b);
-    });
+    m_controls =
+        LayoutBuilder::build(this, controls, [this](const ControlSpec &row, std::unique_ptr<Browser> b) {
+            m_browsers[LayoutBuilder::objectNameOf(row)] = std::move(b);
+        });
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 }
 
 FormWindow::~FormWindow() = default;
 
-QWidget *FormWindow::control(const QString &name) const { return m_controls.value(name); }
+QWidget *FormWindow::control(const QString &name) const
+{
+    return m_controls.value(name);
+}
 
 Browser *FormWindow::browser(const QString &name) const
 {
@@ -44,8 +48,14 @@ Browser *FormWindow::browser(const QString &name) const
     return it == m_browsers.end() ? nullptr : it->second.get();
 }
 
-wkxbjqbutton *FormWindow::navigationBar() const { return control<wkxbjqbutton>(u"wkxbjqbutton1"_s); }
-wkxbjqgjmenu *FormWindow::toolsMenu() const { return control<wkxbjqgjmenu>(u"wkxbjqgjmenu1"_s); }
+wkxbjqbutton *FormWindow::navigationBar() const
+{
+    return control<wkxbjqbutton>(u"wkxbjqbutton1"_s);
+}
+wkxbjqgjmenu *FormWindow::toolsMenu() const
+{
+    return control<wkxbjqgjmenu>(u"wkxbjqgjmenu1"_s);
+}
 
 void FormWindow::closeEvent(QCloseEvent *event)
 {

@@ -21,17 +21,28 @@ using namespace Qt::StringLiterals;
 const char *controlKindName(ControlKind kind)
 {
     switch (kind) {
-    case ControlKind::PictureBox: return "PictureBox";
-    case ControlKind::Image: return "Image";
-    case ControlKind::Label: return "Label";
-    case ControlKind::TextBox: return "TextBox";
-    case ControlKind::ComboBox: return "ComboBox";
-    case ControlKind::OptionButton: return "OptionButton";
-    case ControlKind::Frame: return "Frame";
-    case ControlKind::Line: return "Line";
-    case ControlKind::WebBrowser: return "WebBrowser";
-    case ControlKind::NavigationBar: return "wkxbjqbutton";
-    case ControlKind::ToolsMenu: return "wkxbjqgjmenu";
+    case ControlKind::PictureBox:
+        return "PictureBox";
+    case ControlKind::Image:
+        return "Image";
+    case ControlKind::Label:
+        return "Label";
+    case ControlKind::TextBox:
+        return "TextBox";
+    case ControlKind::ComboBox:
+        return "ComboBox";
+    case ControlKind::OptionButton:
+        return "OptionButton";
+    case ControlKind::Frame:
+        return "Frame";
+    case ControlKind::Line:
+        return "Line";
+    case ControlKind::WebBrowser:
+        return "WebBrowser";
+    case ControlKind::NavigationBar:
+        return "wkxbjqbutton";
+    case ControlKind::ToolsMenu:
+        return "wkxbjqgjmenu";
     }
     return "?";
 }
@@ -42,7 +53,10 @@ bool isLightweight(ControlKind kind)
     return kind == ControlKind::Image || kind == ControlKind::Label || kind == ControlKind::Line;
 }
 
-QString textOf(const char16_t *text) { return text ? QString::fromUtf16(text) : QString(); }
+QString textOf(const char16_t *text)
+{
+    return text ? QString::fromUtf16(text) : QString();
+}
 
 QWidget *createWidget(const ControlSpec &spec, QWidget *parent, const LayoutBuilder::BrowserSink &browsers)
 {
@@ -74,8 +88,10 @@ QWidget *createWidget(const ControlSpec &spec, QWidget *parent, const LayoutBuil
         combo->setEditText(textOf(spec.text));
         return combo;
     }
-    case ControlKind::OptionButton: return new QRadioButton(textOf(spec.text), parent);
-    case ControlKind::Frame: return new QGroupBox(textOf(spec.text), parent);
+    case ControlKind::OptionButton:
+        return new QRadioButton(textOf(spec.text), parent);
+    case ControlKind::Frame:
+        return new QGroupBox(textOf(spec.text), parent);
     case ControlKind::Line: {
         auto *line = new QFrame(parent);
         line->setFrameShape(QFrame::VLine);
@@ -89,8 +105,10 @@ QWidget *createWidget(const ControlSpec &spec, QWidget *parent, const LayoutBuil
             browsers(spec, std::move(browser));
         return widget;
     }
-    case ControlKind::NavigationBar: return new wkxbjqbutton(parent);
-    case ControlKind::ToolsMenu: return new wkxbjqgjmenu(parent);
+    case ControlKind::NavigationBar:
+        return new wkxbjqbutton(parent);
+    case ControlKind::ToolsMenu:
+        return new wkxbjqgjmenu(parent);
     }
     return nullptr;
 }

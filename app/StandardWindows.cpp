@@ -9,9 +9,12 @@ WindowSet::Factory standardWindows(StartMode mode)
     return [mode](WindowId id) -> FormWindow * {
         switch (id) {
         case WindowId::main:
-            return new MainWindow(mode == StartMode::Full ? MainWindow::Start::Full : MainWindow::Start::LayoutOnly);
-        case WindowId::shuomingform: return new shuomingform;
-        default: return createToolWindow(id);
+            return new MainWindow(mode == StartMode::Full ? MainWindow::Start::Full
+                                                          : MainWindow::Start::LayoutOnly);
+        case WindowId::shuomingform:
+            return new shuomingform;
+        default:
+            return createToolWindow(id);
         }
     };
 }

@@ -6,5 +6,9 @@ class FormWindow;
 
 // Creates the program's window for an id; the main window starts in full
 // (timer, pages) or only lays itself out.
-enum class StartMode { Full, LayoutOnly };
+enum class StartMode
+{
+    Full,
+    LayoutOnly
+};
 WindowSet::Factory standardWindows(StartMode mode);

@@ -9,7 +9,10 @@
 namespace Twips {
 inline constexpr int perPixel = 15;
 
-inline int toPixels(double twips) { return int(std::lround(twips / perPixel)); }
+inline int toPixels(double twips)
+{
+    return int(std::lround(twips / perPixel));
+}
 
 inline QRect toPixels(const QRect &twips)
 {

@@ -43,11 +43,13 @@ void WindowSet::show(WindowId id)
 {
     FormWindow *w = window(id);
     w->show();
-    w->raise();
     w->activateWindow();
 }
 
-void WindowSet::hide(WindowId id) { window(id)->hide(); }
+void WindowSet::hide(WindowId id)
+{
+    window(id)->hide();
+}
 
 void WindowSet::endProcess()
 {

@@ -7,7 +7,8 @@
 
 class FormWindow;
 
-enum class WindowId {
+enum class WindowId
+{
     main,
     shuomingform,
     gjfrmindex,
@@ -46,8 +47,8 @@ public:
 
     static const char *nameOf(WindowId id);
     static constexpr std::array<WindowId, 6> toolWindows = {WindowId::gjfrmqzjs, WindowId::gjfrmdzjs,
-                                                             WindowId::gjfrmdbjs, WindowId::gjfrmbzjs,
-                                                             WindowId::gjfrmtljs, WindowId::gjfrmcljs};
+                                                            WindowId::gjfrmdbjs, WindowId::gjfrmbzjs,
+                                                            WindowId::gjfrmtljs, WindowId::gjfrmcljs};
 
 private:
     Factory m_factory;

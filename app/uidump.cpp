@@ -1,7 +1,7 @@
 // Prints the layout of all nine windows as JSON, built offscreen through the
 // program's own code, without timers or remote pages.
-#include "app/StandardWindows.h"
 #include "app/UiDump.h"
+#include "app/StandardWindows.h"
 #include "app/WindowSet.h"
 #include "platform/InertBrowser.h"
 #include "platform/MessagePresenter.h"

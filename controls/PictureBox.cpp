@@ -8,7 +8,10 @@ PictureBox::PictureBox(QWidget *parent) : QLabel(parent)
     setTextFormat(Qt::PlainText);
 }
 
-void PictureBox::setPicture(const QString &resource) { setPixmap(QPixmap(resource)); }
+void PictureBox::setPicture(const QString &resource)
+{
+    setPixmap(QPixmap(resource));
+}
 
 void PictureBox::mouseReleaseEvent(QMouseEvent *event)
 {

@@ -43,19 +43,26 @@ const Highlight *highlightOf(qint16 meunnum)
     static const Highlight tools{"Image1", u"家装工具"};
     static const Highlight help{"Image4", u"使用说明"};
     switch (meunnum) {
-    case 1: return &quote;
-    case 2: return &tools;
-    case 5: return &help;
-    default: return nullptr;
+    case 1:
+        return &quote;
+    case 2:
+        return &tools;
+    case 5:
+        return &help;
+    default:
+        return nullptr;
     }
 }
 
 WindowId windowOf(int meunnum)
 {
     switch (meunnum) {
-    case 2: return WindowId::gjfrmindex;
-    case 5: return WindowId::shuomingform;
-    default: return WindowId::main;
+    case 2:
+        return WindowId::gjfrmindex;
+    case 5:
+        return WindowId::shuomingform;
+    default:
+        return WindowId::main;
     }
 }
 } // namespace
@@ -106,9 +113,14 @@ void wkxbjqbutton::buttonClicked(int meunnum)
 {
     WindowSet &windows = WindowSet::instance();
     switch (meunnum) {
-    case 3: Platform::shell().open(AppTexts::webUrl(u"/zxpic.htm"_s)); return;
-    case 4: Platform::shell().open(AppTexts::webUrl(u"/MemberPrice.htm"_s)); return;
-    default: break;
+    case 3:
+        Platform::shell().open(AppTexts::webUrl(u"/zxpic.htm"_s));
+        return;
+    case 4:
+        Platform::shell().open(AppTexts::webUrl(u"/MemberPrice.htm"_s));
+        return;
+    default:
+        break;
     }
     windows.window(windowOf(meunnum))->navigationBar()->clickmeun(qint16(meunnum));
     windows.window(WindowId::gjfrmindex)->navigationBar()->clickfrom(qint16(meunnum));

@@ -12,7 +12,10 @@ struct DomElement
     QString value;
     QHash<QString, QString> attributes; // keyed by lower-case attribute name
 
-    QString attribute(const QString &attributeName) const { return attributes.value(attributeName.toLower()); }
+    QString attribute(const QString &attributeName) const
+    {
+        return attributes.value(attributeName.toLower());
+    }
 };
 
 using DomSnapshot = QList<DomElement>;

@@ -31,9 +31,18 @@ std::unique_ptr<Browser> Platform::createBrowser(QWidget *parent)
     return g_browserFactory(parent);
 }
 
-void Platform::setShell(ShellOpener *shell) { g_shell = shell; }
-void Platform::setMessages(MessagePresenter *messages) { g_messages = messages; }
-void Platform::setBrowserFactory(BrowserFactory factory) { g_browserFactory = std::move(factory); }
+void Platform::setShell(ShellOpener *shell)
+{
+    g_shell = shell;
+}
+void Platform::setMessages(MessagePresenter *messages)
+{
+    g_messages = messages;
+}
+void Platform::setBrowserFactory(BrowserFactory factory)
+{
+    g_browserFactory = std::move(factory);
+}
 
 void Platform::installDesktopServices()
 {

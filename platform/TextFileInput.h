@@ -7,7 +7,14 @@
 // the text. Without a line end the whole file is the line.
 struct FirstLine
 {
-    enum class Status { Ok, Missing, NotAFile, Unreadable, Empty };
+    enum class Status
+    {
+        Ok,
+        Missing,
+        NotAFile,
+        Unreadable,
+        Empty
+    };
     Status status = Status::Missing;
     QString text;
 };

@@ -32,8 +32,8 @@ DomSnapshot toSnapshot(const QVariant &result)
     snapshot.reserve(list.size());
     for (const QVariant &item : list) {
         const QVariantMap map = item.toMap();
-        DomElement element{map.value(u"t"_s).toString(), map.value(u"n"_s).toString(),
-                           map.value(u"v"_s).toString(), {}};
+        DomElement element{
+            map.value(u"t"_s).toString(), map.value(u"n"_s).toString(), map.value(u"v"_s).toString(), {}};
         const QVariantMap attributes = map.value(u"a"_s).toMap();
         for (auto it = attributes.cbegin(); it != attributes.cend(); ++it)
             element.attributes.insert(it.key(), it.value().toString());
@@ -51,7 +51,10 @@ WebEngineBrowser::WebEngineBrowser(QWidget *parent) : m_view(new QWebEngineView(
 
 WebEngineBrowser::~WebEngineBrowser() = default;
 
-QWidget *WebEngineBrowser::widget() { return m_view; }
+QWidget *WebEngineBrowser::widget()
+{
+    return m_view;
+}
 
 void WebEngineBrowser::navigate(const QString &url)
 {
@@ -59,7 +62,10 @@ void WebEngineBrowser::navigate(const QString &url)
         m_view->load(QUrl(url, QUrl::TolerantMode));
 }
 
-std::optional<DomSnapshot> WebEngineBrowser::document() const { return m_snapshot; }
+std::optional<DomSnapshot> WebEngineBrowser::document() const
+{
+    return m_snapshot;
+}
 
 void WebEngineBrowser::refreshSnapshot()
 {

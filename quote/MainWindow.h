@@ -13,7 +13,11 @@ class MainWindow : public FormWindow
 {
     Q_OBJECT
 public:
-    enum class Start { Full, LayoutOnly };
+    enum class Start
+    {
+        Full,
+        LayoutOnly
+    };
     explicit MainWindow(Start start = Start::Full);
 
     // Start-up tick: news, provinces, then the pane goes for good.

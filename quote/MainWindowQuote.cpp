@@ -6,4 +6,7 @@
 void MainWindow::connectSubmission() {}
 void MainWindow::submitQuote() {}
 
-void MainWindow::openurl(const QString &url) { Platform::shell().open(url); }
+void MainWindow::openurl(const QString &url)
+{
+    Platform::shell().open(url);
+}

@@ -25,13 +25,20 @@ struct ToolWindowInfo
 ToolWindowInfo infoOf(WindowId id)
 {
     switch (id) {
-    case WindowId::gjfrmindex: return {{"gjfrmindex", 11985, 8610, false, true}, u"家装工具"};
-    case WindowId::gjfrmqzjs: return {{"gjfrmqzjs", 12015, 8655, false, false}, u"Form1"};
-    case WindowId::gjfrmdzjs: return {{"gjfrmdzjs", 11985, 8610, true, false}, u"地砖计算器"};
-    case WindowId::gjfrmdbjs: return {{"gjfrmdbjs", 11985, 8610, true, false}, u"地板计算器"};
-    case WindowId::gjfrmbzjs: return {{"gjfrmbzjs", 11985, 8610, true, false}, u"Form1"};
-    case WindowId::gjfrmtljs: return {{"gjfrmtljs", 11985, 8610, true, false}, u"Form1"};
-    default: return {{"gjfrmcljs", 11985, 8595, true, false}, u"Form1"};
+    case WindowId::gjfrmindex:
+        return {{"gjfrmindex", 11985, 8610, false, true}, u"家装工具"};
+    case WindowId::gjfrmqzjs:
+        return {{"gjfrmqzjs", 12015, 8655, false, false}, u"Form1"};
+    case WindowId::gjfrmdzjs:
+        return {{"gjfrmdzjs", 11985, 8610, true, false}, u"地砖计算器"};
+    case WindowId::gjfrmdbjs:
+        return {{"gjfrmdbjs", 11985, 8610, true, false}, u"地板计算器"};
+    case WindowId::gjfrmbzjs:
+        return {{"gjfrmbzjs", 11985, 8610, true, false}, u"Form1"};
+    case WindowId::gjfrmtljs:
+        return {{"gjfrmtljs", 11985, 8610, true, false}, u"Form1"};
+    default:
+        return {{"gjfrmcljs", 11985, 8595, true, false}, u"Form1"};
     }
 }
 } // namespace
