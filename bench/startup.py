@@ -1,0 +1,142 @@
+#!/usr/bin/python3
+"""Start-up time and memory of rivav beside a minimal Qt WebEngine program.
+
+For each program and run: start it on a fresh Xvfb display, time from the
+start of the process until its main window is mapped (X MapNotify), and 5 s
+after start add up the resident (RSS) and proportional (PSS) memory of the
+whole process tree, browser helpers included. Prints medians.
+
+Usage: bench/startup.py [--runs N] [--build DIR]
+"""
+import argparse
+import os
+import shutil
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+from Xlib import X, display as xdisplay
+
+
+def tree_pids(root):
+    children = {}
+    for pid in os.listdir("/proc"):
+        if not pid.isdigit():
+            continue
+        try:
+            with open(f"/proc/{pid}/stat") as f:
+                ppid = int(f.read().rsplit(")", 1)[1].split()[1])
+        except OSError:
+            continue
+        children.setdefault(ppid, []).append(int(pid))
+    out, todo = [], [root]
+    while todo:
+        pid = todo.pop()
+        out.append(pid)
+        todo.extend(children.get(pid, []))
+    return out
+
+
+def memory_kib(root):
+    rss = pss = 0
+    for pid in tree_pids(root):
+        try:
+            with open(f"/proc/{pid}/smaps_rollup") as f:
+                for line in f:
+                    if line.startswith("Rss:"):
+                        rss += int(line.split()[1])
+                    elif line.startswith("Pss:"):
+                        pss += int(line.split()[1])
+        except OSError:
+            pass
+    return rss, pss
+
+
+def start_xvfb(number):
+    xvfb = subprocess.Popen(["Xvfb", f":{number}", "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
+                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    for _ in range(200):
+        if os.path.exists(f"/tmp/.X11-unix/X{number}"):
+            return xvfb
+        time.sleep(0.02)
+    raise RuntimeError("Xvfb did not start")
+
+
+def measure(command, title, cwd, number):
+    xvfb = start_xvfb(number)
+    try:
+        env = dict(os.environ, DISPLAY=f":{number}")
+        if os.geteuid() == 0:
+            env["QTWEBENGINE_CHROMIUM_FLAGS"] = "--no-sandbox"
+        d = xdisplay.Display(f":{number}")
+        root = d.screen().root
+        root.change_attributes(event_mask=X.SubstructureNotifyMask)
+        d.sync()
+        start = time.monotonic()
+        proc = subprocess.Popen(command, cwd=cwd, env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        mapped = None
+        while mapped is None and time.monotonic() - start < 30:
+            while d.pending_events():
+                event = d.next_event()
+                if event.type == X.MapNotify:
+                    name = event.window.get_wm_name() or ""
+                    if isinstance(name, bytes):
+                        name = name.decode("utf-8", "replace")
+                    wm_name = event.window.get_full_property(d.intern_atom("_NET_WM_NAME"), 0)
+                    if wm_name:
+                        name = wm_name.value.decode("utf-8", "replace")
+                    if title in name:
+                        mapped = time.monotonic() - start
+                        break
+            time.sleep(0.001)
+        time.sleep(max(0.0, 5.0 - (time.monotonic() - start)))
+        rss, pss = memory_kib(proc.pid)
+        proc.terminate()
+        try:
+            proc.wait(5)
+        except subprocess.TimeoutExpired:
+            proc.kill()
+        d.close()
+        return mapped, rss, pss
+    finally:
+        xvfb.terminate()
+        xvfb.wait()
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument("--runs", type=int, default=5)
+    parser.add_argument("--build", default=os.path.join(os.path.dirname(__file__), "..", "build"))
+    args = parser.parse_args()
+    build = os.path.abspath(args.build)
+
+    workdir = tempfile.mkdtemp()
+    shutil.copy(os.path.join(build, "city.txt"), workdir)
+    programs = [
+        ("rivav", [os.path.join(build, "rivav")], "rivav1.07"),
+        ("webengine-floor", [os.path.join(build, "webengine-floor")], "webengine-floor"),
+    ]
+    results = {}
+    number = 90
+    for run in range(args.runs):
+        for name, command, title in programs:
+            number += 1
+            results.setdefault(name, []).append(measure(command, title, workdir, number))
+    shutil.rmtree(workdir)
+
+    print(f"{'program':<18}{'mapped ms':>10}{'RSS MiB':>10}{'PSS MiB':>10}   (medians of {args.runs} runs)")
+    medians = {}
+    for name, rows in results.items():
+        times = [r[0] * 1000 for r in rows if r[0] is not None]
+        m = (statistics.median(times) if times else float("nan"),
+             statistics.median(r[1] for r in rows) / 1024, statistics.median(r[2] for r in rows) / 1024)
+        medians[name] = m
+        print(f"{name:<18}{m[0]:>10.0f}{m[1]:>10.1f}{m[2]:>10.1f}")
+    ours, floor = medians["rivav"], medians["webengine-floor"]
+    print(f"{'ratio':<18}{ours[0] / floor[0]:>10.2f}{ours[1] / floor[1]:>10.2f}{ours[2] / floor[2]:>10.2f}")
+
+
+if __name__ == "__main__":
+    sys.exit(main())
