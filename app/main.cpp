@@ -6,11 +6,14 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QLoggingCategory>
 
 using namespace Qt::StringLiterals;
 
 int main(int argc, char *argv[])
 {
+    // The browser engine reports its GL set-up at every start; users need not see it.
+    QLoggingCategory::setFilterRules(u"qt.webenginecontext.info=false"_s);
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setApplicationName(u"rivav"_s);
