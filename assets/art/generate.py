@@ -82,8 +82,11 @@ def emblem_defs(p):
     )
 
 
-def emblem(p, tile=True):
-    """House standing on a ruler, a calculator in its wall; 128 × 128 units."""
+def emblem(p, tile=True, simple=False):
+    """House standing on a ruler, a calculator in its wall; 128 × 128 units.
+
+    The simple form (for 16 and 24 pixel icons) drops the small details that
+    would only blur at that size."""
     g = []
     if tile:
         g.append(f'<rect x="4" y="4" width="120" height="120" rx="26" fill="url(#{p}bg)"/>')
@@ -94,6 +97,11 @@ def emblem(p, tile=True):
     g.append('<path d="M20,64 L64,25 L108,64" fill="none" stroke="#ffffff" stroke-width="11" '
              'stroke-linecap="round" stroke-linejoin="round"/>')
     g.append('<path d="M33,60 L64,33 L95,60 V100 H33 Z" fill="#ffffff"/>')
+    if simple:
+        g.append('<rect x="46" y="56" width="36" height="42" rx="4" fill="#2f8a33"/>')
+        g.append('<rect x="52" y="62" width="24" height="10" rx="2" fill="#e9f9e2"/>')
+        g.append('<rect x="16" y="96" width="96" height="18" rx="3" fill="#f5a300"/>')
+        return "\n".join(g)
     # calculator in the wall
     g.append('<rect x="47" y="55" width="34" height="41" rx="4" fill="#2f8a33"/>')
     g.append(f'<rect x="51" y="59" width="26" height="9" rx="1.5" fill="url(#{p}sc)"/>')
@@ -118,6 +126,10 @@ def emblem(p, tile=True):
 
 def app_icon():
     return svg(128, 128, emblem("e"), emblem_defs("e"))
+
+
+def app_icon_small():
+    return svg(128, 128, emblem("e", simple=True), emblem_defs("e"))
 
 
 # ------------------------------------------------------------ background ---
@@ -169,7 +181,11 @@ def background():
     b.append('<rect y="93" width="797" height="2" fill="#1f6a22" opacity="0.55"/>')
     b.append('<rect y="95" width="797" height="1" fill="#ffffff" opacity="0.7"/>')
     # logo
+    b.append('<rect x="24.5" y="18" width="62.4" height="62.4" rx="13.5" fill="#0e3d10" opacity="0.4" '
+             'filter="url(#wordshadow)"/>')
     b.append('<g transform="translate(22,14) scale(0.52)">' + emblem("e") + "</g>")
+    b.append('<rect x="24.1" y="16.1" width="62.4" height="62.4" rx="13.5" fill="none" stroke="#ffffff" '
+             'stroke-width="1.2" opacity="0.55"/>')
     b.append('<g filter="url(#wordshadow)" opacity="0.45">'
              + text(96, 39, "筑点网", 38, "#0e3d10", "bold", "start", extra='letter-spacing="5"')
              + "</g>")
@@ -190,8 +206,6 @@ def background():
     for x in TAB_XS:
         b.append(f'<path d="{tab_path(x + 0.5, TAB_Y + 0.5, TAB_W - 1, TAB_H - 0.5, 6)}" '
                  'fill="url(#tabout)" stroke="#a8cba1" stroke-width="1"/>')
-    # bottom strip below the panel
-    b.append(text(398.5, 573.5, "", 9, "#7a9a75"))
     return svg(w, h, "\n".join(b), defs)
 
 
@@ -340,8 +354,8 @@ def scene_wall_tiles():
         + lin("wb", [(0, "#6fa6d6"), (1, "#3a78b8")], 0, 0, 1, 1)
         + lin("shine", [(0, "#ffffff", 0.55), (0.5, "#ffffff", 0), (1, "#ffffff", 0)], 0, 0, 1, 1)
     )
-    g = ['<rect width="97" height="95" fill="#dfe7ee"/>']
-    size, gap = 22, 2.2
+    g = ['<rect width="97" height="95" fill="#a9bccb"/>']
+    size, gap = 22, 1.6
     for r in range(5):
         for c in range(5):
             x = -6 + c * (size + gap)
@@ -452,9 +466,11 @@ def scene_wallpaper():
         + lin("shade", [(0, "#fff8e8"), (1, "#f2d9a8")])
         + '<pattern id="wp" width="16" height="20" patternUnits="userSpaceOnUse">'
           '<rect width="16" height="20" fill="url(#paper)"/>'
-          '<rect x="0" width="2" height="20" fill="#d9c3a0" opacity="0.6"/>'
-          '<path d="M9,3 C12,6 12,8 9,10 C6,8 6,6 9,3 Z" fill="#c79c6a" opacity="0.7"/>'
-          '<path d="M9,13 C11,15 11,16 9,18 C7,16 7,15 9,13 Z" fill="#c79c6a" opacity="0.45"/>'
+          '<path d="M8,0 C12,5 12,15 8,20 M8,0 C4,5 4,15 8,20" fill="none" stroke="#d2b78e" stroke-width="0.7"/>'
+          '<path d="M8,7 C10,9 10,11 8,13 C6,11 6,9 8,7 Z" fill="#c49a66" opacity="0.75"/>'
+          '<path d="M0,-3 C2,-1 2,1 0,3 C-2,1 -2,-1 0,-3 Z M16,-3 C18,-1 18,1 16,3 C14,1 14,-1 16,-3 Z '
+          'M0,17 C2,19 2,21 0,23 C-2,21 -2,19 0,17 Z M16,17 C18,19 18,21 16,23 C14,21 14,19 16,17 Z" '
+          'fill="#c49a66" opacity="0.5"/>'
           '</pattern>'
     )
     g = ['<rect width="97" height="95" fill="url(#paper)"/>',
@@ -571,12 +587,15 @@ def calc_header():
     w, h = 611, 50
     defs = (
         lin("band", [(0, "#fff4ea"), (1, "#fde2cd")])
+        + lin("calm", [(0, "#ffffff", 0), (0.13, "#ffffff", 0.75), (0.34, "#ffffff", 0.75), (0.62, "#ffffff", 0)],
+              0, 0, 1, 0)
         + lin("body", [(0, "#ff9a3c"), (1, "#e66f0a")], 0, 0, 1, 1)
         + lin("scr", [(0, "#e6f4dc"), (1, "#c7e3b4")])
         + blur("sh", 1.2)
     )
     b = [
         '<rect x="0.5" y="0.5" width="610" height="49" rx="6" fill="url(#band)" stroke="#f1c8a6" stroke-width="1"/>',
+        '<rect x="1" y="1" width="609" height="45" fill="url(#calm)"/>',
         '<rect x="1" y="46" width="609" height="3" rx="1.5" fill="#f39c4a" opacity="0.85"/>',
         # the calculator
         '<rect x="22" y="7" width="34" height="38" rx="5" fill="#7a3a00" opacity="0.3" filter="url(#sh)"/>',
@@ -637,7 +656,7 @@ def splash():
     b.append(skyline(520, "#c5e2bc", 1.0, x0=20, scale=1.1))
     b.append(skyline(520, "#c5e2bc", 1.0, x0=440, scale=1.0))
     b.append('<path d="M0,505 C180,480 340,530 520,500 C640,482 720,500 782,490 V565 H0 Z" fill="url(#ground)"/>')
-    b.append(text(391, 543, "家装自动报价 · 让装修预算清清楚楚", 14, "#ffffff", "normal",
+    b.append(text(391, 543, "家装自动报价 · 让装修预算清清楚楚", 14, "#3f7a38", "normal",
                   extra='letter-spacing="2"'))
     # logo
     b.append('<g transform="translate(238,98) scale(0.72)">' + emblem("e") + "</g>")
@@ -688,6 +707,7 @@ def pictures():
         yield f"nav-tab{i}", nav_tab(label)
     yield "nav-highlight", nav_highlight()
     yield "app-icon", app_icon()
+    yield "app-icon-small", app_icon_small()
     yield "quote-button", quote_button()
     yield "chat-badge", chat_badge()
     yield "news-pointer", news_pointer()
