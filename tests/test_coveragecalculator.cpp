@@ -56,7 +56,6 @@ private Q_SLOTS:
         QTest::newRow("tile length 0") << u"5"_s << u"4"_s << u"600"_s << u"0"_s << failure;
         QTest::newRow("zero over zero") << u"0"_s << u"0"_s << u"0"_s << u"0"_s << failure;
         QTest::newRow("empty room length") << u""_s << u"4"_s << u"600"_s << u"600"_s << failure;
-        QTest::newRow("blank room width") << u"5"_s << u"  "_s << u"600"_s << u"600"_s << failure;
         QTest::newRow("empty tile length") << u"5"_s << u"4"_s << u"600"_s << u""_s << failure;
         QTest::newRow("letters") << u"abc"_s << u"4"_s << u"600"_s << u"600"_s << failure;
         QTest::newRow("number with unit") << u"5米"_s << u"4"_s << u"600"_s << u"600"_s << failure;
@@ -72,7 +71,6 @@ private Q_SLOTS:
         QTest::newRow("negative room width") << u"5"_s << u"-4"_s << u"600"_s << u"600"_s << failure;
         QTest::newRow("negative tile width") << u"5"_s << u"4"_s << u"-600"_s << u"600"_s << failure;
         QTest::newRow("negative tile length") << u"5"_s << u"4"_s << u"600"_s << u"-600"_s << failure;
-        QTest::newRow("both room sides negative") << u"-5"_s << u"-4"_s << u"600"_s << u"600"_s << failure;
     }
     void count()
     {
@@ -130,7 +128,6 @@ private Q_SLOTS:
         QTest::newRow("empty width") << u"*600"_s << true << QString() << u"600"_s;
         QTest::newRow("empty text") << QString() << false << QString() << QString();
         QTest::newRow("no asterisk") << u"600"_s << false << QString() << QString();
-        QTest::newRow("other multiplication sign") << u"600×600"_s << false << QString() << QString();
     }
     void sizeRule()
     {
