@@ -31,6 +31,9 @@ wkxbjqgjmenu::wkxbjqgjmenu(QWidget *parent) : QWidget(parent)
     for (qint16 index = 0; index < 6; ++index) {
         auto *entry = qobject_cast<PictureBox *>(controls.value(u"Picture1(%1)"_s.arg(index)));
         entry->setCursor(Qt::PointingHandCursor);
+        // Each entry box shows its picture on the window colour.
+        entry->setAutoFillBackground(true);
+        entry->setBackgroundRole(QPalette::Base);
         connect(entry, &PictureBox::clicked, this, [this, index] { clickgjfrommeun(index); });
     }
 }
