@@ -9,38 +9,6 @@ class TestHouseRules : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void houseType_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("bedrooms");
-        QTest::addColumn<int>("livingRooms");
-        QTest::addColumn<int>("diningRooms");
-        QTest::addColumn<QString>("code");
-        QTest::newRow("一房一厅") << u"一房一厅"_s << 1 << 1 << 0 << u"1"_s;
-        QTest::newRow("二房一厅") << u"二房一厅"_s << 2 << 1 << 0 << u"2"_s;
-        QTest::newRow("三房一厅") << u"三房一厅"_s << 3 << 1 << 0 << u"3"_s;
-        QTest::newRow("二房二厅") << u"二房二厅"_s << 2 << 1 << 1 << u"12"_s;
-        QTest::newRow("三房二厅") << u"三房二厅"_s << 3 << 1 << 1 << u"13"_s;
-        QTest::newRow("四房二厅") << u"四房二厅"_s << 4 << 1 << 1 << u"14"_s;
-        QTest::newRow("五房二厅") << u"五房二厅"_s << 5 << 1 << 1 << u"15"_s;
-        QTest::newRow("请选择") << u"请选择"_s << 0 << 0 << 0 << QString();
-        QTest::newRow("blank around is another text") << u" 二房二厅"_s << 0 << 0 << 0 << QString();
-        QTest::newRow("unknown type") << u"六房二厅"_s << 0 << 0 << 0 << QString();
-    }
-    void houseType()
-    {
-        QFETCH(QString, text);
-        QFETCH(int, bedrooms);
-        QFETCH(int, livingRooms);
-        QFETCH(int, diningRooms);
-        QFETCH(QString, code);
-        const HouseType type = HouseRules::houseType(text);
-        QCOMPARE(type.bedrooms, bedrooms);
-        QCOMPARE(type.livingRooms, livingRooms);
-        QCOMPARE(type.diningRooms, diningRooms);
-        QCOMPARE(type.code, code);
-    }
-
     void hallFields_data()
     {
         QTest::addColumn<QString>("text");
