@@ -4,7 +4,7 @@
 
 #include <QStringList>
 
-// Records the messages instead of showing them.
+// Records every message instead of showing a box; returns at once.
 class RecordingMessages : public MessagePresenter
 {
 public:

@@ -4,7 +4,7 @@
 
 #include <QStringList>
 
-// Records the URLs handed to the desktop instead of opening them.
+// Records every URL handed to the shell instead of opening it.
 class RecordingShell : public ShellOpener
 {
 public:
