@@ -1,0 +1,14 @@
+#pragma once
+
+#include "platform/ShellOpener.h"
+
+#include <QStringList>
+
+// Records every URL handed to the desktop instead of opening it.
+class RecordingShell : public ShellOpener
+{
+public:
+    void open(const QString &url) override { opened.append(url); }
+
+    QStringList opened;
+};
