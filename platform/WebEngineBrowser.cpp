@@ -8,6 +8,7 @@
 #include <QWebEngineSettings>
 #include <QWebEngineView>
 
+#include <algorithm>
 #include <functional>
 #include <utility>
 
@@ -17,8 +18,11 @@ namespace {
 // Our scripts run in their own world, so the page can neither see nor alter them.
 constexpr quint32 scriptWorld = QWebEngineScript::ApplicationWorld;
 
-// Pause between two snapshots while the DOM keeps changing.
-constexpr int changeDelayMs = 20;
+// Pause before a snapshot after a DOM change: short while the page loads,
+// longer once it has loaded, so that a page that keeps changing its DOM
+// costs little.
+constexpr int loadingChangeDelayMs = 20;
+constexpr int loadedChangeDelayMs = 150;
 
 const QString domChangedMessage = u"\u0001rivav:dom-changed"_s;
 
@@ -118,9 +122,13 @@ WebEngineBrowser::WebEngineBrowser(QWidget *parent) : m_view(new QWebEngineView(
 {
     m_delay.setSingleShot(true);
     QObject::connect(&m_delay, &QTimer::timeout, m_view, [this] { takeSnapshot(); });
-    m_view->setPage(new SnapshotPage(m_view, [this] { requestSnapshot(changeDelayMs); }));
+    m_view->setPage(new SnapshotPage(m_view, [this] { requestSnapshot(changeDelay()); }));
+    QObject::connect(m_view, &QWebEngineView::loadStarted, m_view, [this] { m_loading = true; });
     QObject::connect(m_view, &QWebEngineView::loadProgress, m_view, [this](int) { requestSnapshot(0); });
-    QObject::connect(m_view, &QWebEngineView::loadFinished, m_view, [this](bool) { requestSnapshot(0); });
+    QObject::connect(m_view, &QWebEngineView::loadFinished, m_view, [this](bool) {
+        m_loading = false;
+        requestSnapshot(0);
+    });
 }
 
 WebEngineBrowser::~WebEngineBrowser()
@@ -145,15 +153,20 @@ std::optional<DomSnapshot> WebEngineBrowser::document() const
     return m_snapshot;
 }
 
+int WebEngineBrowser::changeDelay() const
+{
+    return m_loading ? loadingChangeDelayMs : loadedChangeDelayMs;
+}
+
 void WebEngineBrowser::requestSnapshot(int delayMs)
 {
     if (m_inFlight) {
-        m_again = true;
+        m_againDelayMs = m_againDelayMs < 0 ? delayMs : std::min(m_againDelayMs, delayMs);
         return;
     }
     if (delayMs == 0)
         takeSnapshot();
-    else if (!m_delay.isActive())
+    else if (!m_delay.isActive() || m_delay.remainingTime() > delayMs)
         m_delay.start(delayMs);
 }
 
@@ -180,6 +193,6 @@ void WebEngineBrowser::snapshotTaken(const QVariant &result)
         if (map.value(u"url"_s).toString() != "about:blank"_L1)
             m_snapshot = toSnapshot(map.value(u"elements"_s).toList());
     }
-    if (std::exchange(m_again, false))
-        requestSnapshot(changeDelayMs);
+    if (const int delayMs = std::exchange(m_againDelayMs, -1); delayMs >= 0)
+        requestSnapshot(delayMs);
 }

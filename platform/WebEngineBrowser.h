@@ -34,16 +34,18 @@ public:
     static QWebEngineProfile *profile();
 
 private:
+    int changeDelay() const;
     void requestSnapshot(int delayMs);
     void takeSnapshot();
     void snapshotTaken(const QVariant &result);
 
     QPointer<QWebEngineView> m_view;
     std::optional<DomSnapshot> m_snapshot;
-    // At most one snapshot script runs at a time; changes that arrive
-    // meanwhile ask for one more after it.
+    bool m_loading = false;
+    // At most one snapshot script runs at a time; requests that arrive
+    // meanwhile ask for one more after it, with the shortest delay asked for.
     bool m_inFlight = false;
-    bool m_again = false;
+    int m_againDelayMs = -1;
     QTimer m_delay;
     // Script results may arrive while the page is being destroyed; they only
     // reach this object while it lives.
