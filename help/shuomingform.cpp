@@ -1,6 +1,13 @@
 #include "help/shuomingform.h"
 
 #include "app/AppTexts.h"
+#include "platform/Browser.h"
+
+#include <QMouseEvent>
+
+#include <utility>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 using K = ControlKind;
@@ -17,4 +24,37 @@ const ControlSpec helpControls[] = {
 constexpr WindowSpec helpSpec{"shuomingform", 11985, 8625, true, true};
 } // namespace
 
-shuomingform::shuomingform() : FormWindow(helpSpec, AppTexts::instructionsCaption(), helpControls) {}
+shuomingform::shuomingform() : FormWindow(helpSpec, AppTexts::instructionsCaption(), helpControls)
+{
+    control(u"Picture1"_s)->installEventFilter(this);
+}
+
+void shuomingform::load()
+{
+    showInstructions();
+}
+
+void shuomingform::showInstructions()
+{
+    browser(u"WebBrowser2"_s)->navigate(AppTexts::softUrl(u"/softload/explain.html"_s));
+}
+
+bool shuomingform::eventFilter(QObject *watched, QEvent *event)
+{
+    // Presses and releases that a child of the background (the navigation
+    // bar, its buttons) leaves unhandled reach the background as well; only a
+    // click that starts and ends on the bare background counts.
+    QWidget *background = control(u"Picture1"_s);
+    const bool press = event->type() == QEvent::MouseButtonPress;
+    if (watched == background && (press || event->type() == QEvent::MouseButtonRelease)) {
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        const QPoint at = mouse->position().toPoint();
+        const bool bare =
+            mouse->button() == Qt::LeftButton && background->rect().contains(at) && !background->childAt(at);
+        if (press)
+            m_backgroundPressed = bare;
+        else if (std::exchange(m_backgroundPressed, false) && bare)
+            showInstructions();
+    }
+    return FormWindow::eventFilter(watched, event);
+}

@@ -1,0 +1,218 @@
+#include "controls/CaptionLabel.h"
+#include "fakes/LocalPageServer.h"
+#include "fakes/RecordingShell.h"
+#include "platform/Platform.h"
+#include "platform/WebEngineBrowser.h"
+#include "quote/MainWindow.h"
+
+#include <QDesktopServices>
+#include <QElapsedTimer>
+#include <QScopeGuard>
+#include <QSignalSpy>
+#include <QTest>
+#include <QWebEngineView>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+// The INPUT named name in a document, if any.
+std::optional<DomElement> input(const std::optional<DomSnapshot> &document, const QString &name)
+{
+    if (document) {
+        for (const DomElement &e : *document) {
+            if (e.tagName == "INPUT"_L1 && e.name == name)
+                return e;
+        }
+    }
+    return std::nullopt;
+}
+
+QWebEngineView *viewOf(Browser *browser)
+{
+    return qobject_cast<QWebEngineView *>(browser->widget());
+}
+
+QStringList newsTexts(const MainWindow &w)
+{
+    QStringList texts;
+    for (int i = 0; i < 10; ++i)
+        texts.append(w.control<CaptionLabel>(u"news(%1)"_s.arg(i))->text());
+    return texts;
+}
+
+const QByteArray head = "<!DOCTYPE html><html><head><meta charset=\"utf-8\"><title>t</title>"
+                        "<style>body{margin:0} a{display:block;height:100px}</style></head><body>";
+} // namespace
+
+// Receives what would have gone to the desktop for a test scheme.
+class DesktopRecorder : public QObject
+{
+    Q_OBJECT
+public:
+    Q_INVOKABLE void open(const QUrl &url) { opened.append(url.toString()); }
+    QStringList opened;
+};
+
+class TestWebBrowser : public QObject
+{
+    Q_OBJECT
+
+public:
+    static void initMain() { QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts); }
+
+private:
+    LocalPageServer m_server;
+    RecordingShell m_shell;
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        Platform::setShell(&m_shell);
+        Platform::setBrowserFactory(
+            [](QWidget *parent) { return std::make_unique<WebEngineBrowser>(parent); });
+    }
+    void cleanupTestCase() { m_server.release(); }
+
+    void getnewsReadsTheLoadedPage()
+    {
+        m_server.setPage(u"/softnews.html"_s, head + R"(
+<div name="news1">不是输入框</div>
+<input type="hidden" NAME="NEWS1" value="装修第一条" mysrc="http://127.0.0.1/n/1">
+<input type="text" name="news2" value="旧值" mysrc="http://127.0.0.1/n/2">
+<script>document.getElementsByName('news2')[0].value = '第二条 <b>不粗</b>';</script>
+<input type="hidden" name="news3" value="第三条">
+<input type="hidden" name="end" value="已结束">
+<input type="hidden" name="news4" value="结束之后">
+</body></html>)");
+        MainWindow w(MainWindow::Start::LayoutOnly);
+        Browser *news = w.browser(u"WebBrowser1"_s);
+        QSignalSpy finished(viewOf(news), &QWebEngineView::loadFinished);
+        news->navigate(m_server.url(u"/softnews.html"_s));
+        QTRY_COMPARE_WITH_TIMEOUT(finished.size(), 1, 10000);
+        QCOMPARE(finished.first().first().toBool(), true);
+        // The snapshot follows the finished page within moments.
+        QTRY_VERIFY_WITH_TIMEOUT(input(news->document(), u"end"_s), 1000);
+        QCOMPARE(input(news->document(), u"news2"_s)->value, u"第二条 <b>不粗</b>"_s);
+
+        w.getnews();
+        QStringList expected{u"装修第一条"_s, u"第二条 <b>不粗</b>"_s, u"第三条"_s};
+        while (expected.size() < 10)
+            expected.append(u"Label21"_s);
+        QCOMPARE(newsTexts(w), expected);
+        QCOMPARE(w.newsurl().mid(0, 4),
+                 (QStringList{u"http://127.0.0.1/n/1"_s, u"http://127.0.0.1/n/2"_s, QString(), QString()}));
+    }
+
+    void pageStillLoadingIsReadAsItStands()
+    {
+        // Ordinary literals: moc can take "//" in a one-line raw string for a comment.
+        QByteArray first = head + "<input name='news1' value='先到' mysrc='http://127.0.0.1/n/1'>"
+                                  "<input name='news2' value='也到'>";
+        first += "<!--" + QByteArray(8192, 'x') + "-->";
+        m_server.setHeldPage(u"/slow.html"_s, first,
+                             "<input name='news3' value='迟到'><input value='已结束'></body></html>");
+        MainWindow w(MainWindow::Start::LayoutOnly);
+        Browser *news = w.browser(u"WebBrowser1"_s);
+        news->navigate(m_server.url(u"/slow.html"_s));
+        QTRY_VERIFY_WITH_TIMEOUT(input(news->document(), u"news2"_s), 10000);
+
+        QElapsedTimer clock;
+        clock.start();
+        w.getnews();
+        QVERIFY2(clock.elapsed() < 100, "getnews must not wait for the page");
+        QCOMPARE(newsTexts(w).mid(0, 3), (QStringList{u"先到"_s, u"也到"_s, u"Label21"_s}));
+
+        m_server.release();
+        QTRY_VERIFY_WITH_TIMEOUT(input(news->document(), u"news3"_s), 5000);
+    }
+
+    void domChangesAfterLoadAreSeen()
+    {
+        m_server.setPage(u"/late.html"_s, head + R"(<script>
+setTimeout(function () {
+  var e = document.createElement('input');
+  e.name = 'news1';
+  e.value = '后来';
+  document.body.appendChild(e);
+}, 300);
+</script></body></html>)");
+        QWidget hidden;
+        WebEngineBrowser browser(&hidden);
+        QSignalSpy finished(viewOf(&browser), &QWebEngineView::loadFinished);
+        browser.navigate(m_server.url(u"/late.html"_s));
+        QTRY_COMPARE_WITH_TIMEOUT(finished.size(), 1, 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(browser.document(), 1000);
+        QVERIFY(!input(browser.document(), u"news1"_s));
+        QTRY_VERIFY_WITH_TIMEOUT(input(browser.document(), u"news1"_s), 3000);
+        QCOMPARE(input(browser.document(), u"news1"_s)->value, u"后来"_s);
+        QCOMPARE(finished.size(), 1);
+    }
+
+    void noDocumentBeforeAPage()
+    {
+        m_server.setHeldPage(u"/silent.html"_s, {}, {});
+        QWidget hidden;
+        WebEngineBrowser browser(&hidden);
+        QVERIFY(!browser.document());
+        browser.navigate(m_server.url(u"/silent.html"_s));
+        QTRY_VERIFY_WITH_TIMEOUT(m_server.requested.contains(u"/silent.html"_s), 10000);
+        QTest::qWait(300);
+        QVERIFY(!browser.document());
+    }
+
+    void linksStayInsideTheBrowser()
+    {
+        m_server.setPage(u"/links.html"_s, head + R"(
+<a id="blank" target="_blank" href="/second.html">new window</a>
+<a id="scheme" href="rivavtest:launch">other scheme</a>
+</body></html>)");
+        m_server.setPage(u"/second.html"_s, head + "<p>second</p></body></html>");
+        DesktopRecorder desktop;
+        QDesktopServices::setUrlHandler(u"rivavtest"_s, &desktop, "open");
+        const auto unset = qScopeGuard([] { QDesktopServices::unsetUrlHandler(u"rivavtest"_s); });
+        QWidget window;
+        window.resize(400, 300);
+        WebEngineBrowser browser(&window);
+        QWebEngineView *view = viewOf(&browser);
+        view->setGeometry(0, 0, 400, 300);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QSignalSpy finished(view, &QWebEngineView::loadFinished);
+        browser.navigate(m_server.url(u"/links.html"_s));
+        QTRY_COMPARE_WITH_TIMEOUT(finished.size(), 1, 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(view->focusProxy(), 5000);
+        QTest::qWait(200); // let the first frame arrive before clicking
+
+        // A link to an unknown scheme is not handed to the desktop.
+        QTest::mouseClick(view->focusProxy(), Qt::LeftButton, {}, QPoint(200, 150));
+        QTest::qWait(500);
+        QVERIFY(desktop.opened.isEmpty());
+        QCOMPARE(view->url().path(), u"/links.html"_s);
+
+        // A link for a new window opens in this view.
+        QTest::mouseClick(view->focusProxy(), Qt::LeftButton, {}, QPoint(200, 50));
+        QTRY_COMPARE_WITH_TIMEOUT(view->url().path(), u"/second.html"_s, 5000);
+        QVERIFY(m_shell.opened.isEmpty());
+    }
+
+    void destroyedWhileLoading()
+    {
+        QByteArray first =
+            head + "<input name=\"news1\" value=\"a\">" + "<!--" + QByteArray(8192, 'x') + "-->";
+        m_server.setHeldPage(u"/endless.html"_s, first, "</body></html>");
+        QWidget parent;
+        auto browser = std::make_unique<WebEngineBrowser>(&parent);
+        browser->navigate(m_server.url(u"/endless.html"_s));
+        QTRY_VERIFY_WITH_TIMEOUT(input(browser->document(), u"news1"_s), 10000);
+        // Scripts may still be running for it; their results must go nowhere.
+        for (int i = 0; i < 5; ++i)
+            QMetaObject::invokeMethod(browser->widget(), "reload");
+        browser.reset();
+        QVERIFY(parent.findChildren<QWebEngineView *>().isEmpty());
+        QTest::qWait(200);
+        m_server.release();
+    }
+};
+
+QTEST_MAIN(TestWebBrowser)
+#include "test_webbrowser.moc"
