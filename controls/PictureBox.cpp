@@ -13,9 +13,12 @@ void PictureBox::setPicture(const QString &resource)
     setPixmap(QPixmap(resource));
 }
 
+// The control takes its clicks: what lies beneath it, its container included, never sees them.
+void PictureBox::mousePressEvent(QMouseEvent *event) { event->accept(); }
+
 void PictureBox::mouseReleaseEvent(QMouseEvent *event)
 {
+    event->accept();
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
         Q_EMIT clicked();
-    QLabel::mouseReleaseEvent(event);
 }

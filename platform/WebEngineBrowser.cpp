@@ -102,10 +102,12 @@ protected:
     void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel level, const QString &message, int line,
                                   const QString &source) override
     {
+        // The pages' own console output is theirs; it does not belong on the program's terminal.
+        Q_UNUSED(level);
+        Q_UNUSED(line);
+        Q_UNUSED(source);
         if (message == domChangedMessage)
             m_domChanged();
-        else
-            QWebEnginePage::javaScriptConsoleMessage(level, message, line, source);
     }
 
 private:
