@@ -5,8 +5,8 @@
 class FormWindow;
 
 namespace ToolLooks {
-// Labels are opaque on the button face, as labels are by default; the
-// controls named in onWindowColour (by designer name) fill with the window
-// colour instead.
+// The controls named in onWindowColour (by designer name) fill with the
+// window colour; other labels stay clear, as on the main window, so that the
+// white panel reads as one surface.
 void apply(FormWindow *window, const QStringList &onWindowColour);
 } // namespace ToolLooks
