@@ -1,5 +1,7 @@
 #include "QueryString.h"
 
+#include <algorithm>
+
 namespace QueryString {
 
 namespace {
@@ -72,6 +74,7 @@ std::string percentDecodeLenient(std::string_view text)
 std::vector<Pair> parse(std::string_view query, bool lenient)
 {
     std::vector<Pair> pairs;
+    pairs.reserve(static_cast<std::size_t>(std::count(query.begin(), query.end(), '&')) + 1);
     while (!query.empty()) {
         const auto amp = query.find('&');
         const std::string_view piece = query.substr(0, amp);

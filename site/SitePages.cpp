@@ -9,10 +9,13 @@ using TextCodec::htmlEscape;
 
 namespace SitePages {
 
-std::string fill(std::string_view templ, const Substitutions &values)
+std::string fill(std::string_view templ, Substitutions values)
 {
+    std::size_t capacity = templ.size();
+    for (const auto &[name, text] : values)
+        capacity += text.size();
     std::string out;
-    out.reserve(templ.size() + 256);
+    out.reserve(capacity);
     std::size_t pos = 0;
     while (pos < templ.size()) {
         const auto open = templ.find("{{", pos);
@@ -23,13 +26,13 @@ std::string fill(std::string_view templ, const Substitutions &values)
             break;
         out.append(templ.substr(pos, open - pos));
         const std::string_view name = templ.substr(open + 2, close - open - 2);
-        const std::string *value = nullptr;
+        const std::string_view *value = nullptr;
         for (const auto &[key, text] : values) {
             if (key == name)
                 value = &text;
         }
         if (value)
-            out += *value;
+            out.append(*value);
         else
             out.append(templ.substr(open, close + 2 - open));
         pos = close + 2;
@@ -57,26 +60,120 @@ std::string applyLayout(std::string_view layout, std::string_view page)
 std::string wrap(std::string_view layout, std::string_view title, std::string_view content)
 {
     // One pass, so that braces inside the content are never taken for names.
-    return fill(layout, {{"title", std::string(title)}, {"content", std::string(content)}});
+    return fill(layout, {{"title", title}, {"content", content}});
 }
+
+namespace {
+
+// Pieces of generated HTML, appended without temporary strings: the quote
+// page is built on every request of the quote service.
+struct Escaped
+{
+    std::string_view text;
+};
+struct Yuan
+{
+    long long fen;
+};
+struct Number
+{
+    double value;
+};
+struct Percent
+{
+    double rate;
+};
+
+class Html
+{
+public:
+    explicit Html(std::size_t capacity) { m_text.reserve(capacity); }
+
+    template <class... Parts> Html &add(const Parts &...parts)
+    {
+        (put(parts), ...);
+        return *this;
+    }
+    std::string take() { return std::move(m_text); }
+
+private:
+    void put(std::string_view text) { m_text.append(text); }
+    void put(const char *text) { m_text.append(text); }
+    void put(int value) { put(Number{static_cast<double>(value)}); }
+    void put(Escaped e)
+    {
+        for (char c : e.text) {
+            switch (c) {
+            case '&':
+                m_text += "&amp;";
+                break;
+            case '<':
+                m_text += "&lt;";
+                break;
+            case '>':
+                m_text += "&gt;";
+                break;
+            case '"':
+                m_text += "&quot;";
+                break;
+            case '\'':
+                m_text += "&#39;";
+                break;
+            default:
+                m_text += c;
+            }
+        }
+    }
+    void put(Yuan y)
+    {
+        if (y.fen < 0)
+            m_text += '-';
+        const unsigned long long magnitude = y.fen < 0 ? 0ULL - static_cast<unsigned long long>(y.fen)
+                                                       : static_cast<unsigned long long>(y.fen);
+        char digits[24];
+        const auto end = std::to_chars(digits, digits + sizeof digits, magnitude / 100).ptr;
+        const auto count = static_cast<std::size_t>(end - digits);
+        for (std::size_t i = 0; i < count; ++i) {
+            if (i > 0 && (count - i) % 3 == 0)
+                m_text += ',';
+            m_text += digits[i];
+        }
+        const auto cents = static_cast<unsigned>(magnitude % 100);
+        m_text += '.';
+        m_text += static_cast<char>('0' + cents / 10);
+        m_text += static_cast<char>('0' + cents % 10);
+    }
+    void put(Number n)
+    {
+        char buffer[32];
+        const auto end = std::to_chars(buffer, buffer + sizeof buffer, n.value).ptr;
+        m_text.append(buffer, end);
+    }
+    void put(Percent p)
+    {
+        // Rates are read from the price table; two decimals are plenty.
+        put(Number{std::round(p.rate * 10000.0) / 100.0});
+        m_text += '%';
+    }
+
+    std::string m_text;
+};
+
+std::string maskedPhone(const std::string &phone)
+{
+    return phone.size() == 11 ? phone.substr(0, 3) + "****" + phone.substr(7) : phone;
+}
+
+} // namespace
 
 std::string formatYuan(long long fen)
 {
-    const bool negative = fen < 0;
-    const unsigned long long magnitude = negative ? 0ULL - static_cast<unsigned long long>(fen) : fen;
-    std::string whole = std::to_string(magnitude / 100);
-    for (int i = static_cast<int>(whole.size()) - 3; i > 0; i -= 3)
-        whole.insert(static_cast<std::size_t>(i), ",");
-    const unsigned cents = magnitude % 100;
-    return (negative ? "-" : "") + whole + "." + static_cast<char>('0' + cents / 10) +
-           static_cast<char>('0' + cents % 10);
+    return Html(16).add(Yuan{fen}).take();
 }
 
 std::string formatNumber(double value)
 {
-    char buffer[32];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return std::string(buffer, result.ptr);
+    return Html(16).add(Number{value}).take();
 }
 
 std::string_view houseTypeName(std::string_view code)
@@ -92,93 +189,62 @@ std::string_view houseTypeName(std::string_view code)
     return "未选择";
 }
 
-namespace {
-
-std::string percent(double rate)
-{
-    // Rates are read from the price table; two decimals are plenty.
-    return formatNumber(std::round(rate * 10000.0) / 100.0) + "%";
-}
-
-std::string maskedPhone(const std::string &phone)
-{
-    return phone.size() == 11 ? phone.substr(0, 3) + "****" + phone.substr(7) : phone;
-}
-
-std::string cell(std::string_view text, std::string_view cls = {})
-{
-    std::string out = cls.empty() ? "<td>" : "<td class=\"" + std::string(cls) + "\">";
-    return out.append(text).append("</td>");
-}
-
-} // namespace
-
 std::string quoteContent(const QuoteRequest &request, const Estimate &estimate, const PriceTable &prices,
                          std::string_view date)
 {
-    const std::string owner = htmlEscape(request.formOfAddress) + "先生/女士";
-    std::string html;
-    html.reserve(6000);
-    html += "<section class=\"quote\">\n<h1>装修报价估算单</h1>\n";
-    html += "<p class=\"greeting\">尊敬的" + owner +
-            "，您好！以下是根据您提交的房屋信息自动生成的装修费用估算。</p>\n";
-    html += "<table class=\"facts\">\n";
-    html += "<tr><th>业主</th><td>" + owner + "</td><th>手机号码</th><td>" + maskedPhone(request.phone) +
-            "</td></tr>\n";
-    html += "<tr><th>房屋地址</th><td colspan=\"3\">" + htmlEscape(request.regionName) +
-            " <span class=\"code\">（行政区划代码 " + request.districtCode + "）</span></td></tr>\n";
-    html += "<tr><th>户型</th><td>" + std::string(houseTypeName(request.houseTypeCode)) + "，卫生间" +
-            std::to_string(request.count(Room::Bathroom)) + "间，阳台" +
-            std::to_string(request.count(Room::Balcony)) + "间</td><th>估算日期</th><td>" + htmlEscape(date) +
-            "</td></tr>\n";
-    html += "<tr><th>装修风格</th><td>" + std::string(styleName(request.style)) +
-            "</td><th>装修档次</th><td>" + std::string(gradeName(request.grade)) + "</td></tr>\n</table>\n";
-
-    html +=
-        "<table class=\"items\">\n<thead><tr><th>房间</th><th>数量</th><th>面积(㎡)</th>"
-        "<th>单价(元/㎡)</th><th>材料费(元)</th><th>人工费(元)</th><th>小计(元)</th></tr></thead>\n<tbody>\n";
+    const Escaped owner{request.formOfAddress};
+    Html html(8192);
+    html.add("<section class=\"quote\">\n<h1>装修报价估算单</h1>\n<p class=\"greeting\">尊敬的", owner,
+             "先生/女士，您好！以下是根据您提交的房屋信息自动生成的装修费用估算。</p>\n"
+             "<table class=\"facts\">\n<tr><th>业主</th><td>",
+             owner, "先生/女士</td><th>手机号码</th><td>", maskedPhone(request.phone),
+             "</td></tr>\n<tr><th>房屋地址</th><td colspan=\"3\">", Escaped{request.regionName},
+             " <span class=\"code\">（行政区划代码 ", request.districtCode,
+             "）</span></td></tr>\n<tr><th>户型</th><td>", houseTypeName(request.houseTypeCode), "，卫生间",
+             request.count(Room::Bathroom), "间，阳台", request.count(Room::Balcony),
+             "间</td><th>估算日期</th><td>", Escaped{date}, "</td></tr>\n<tr><th>装修风格</th><td>",
+             styleName(request.style), "</td><th>装修档次</th><td>", gradeName(request.grade),
+             "</td></tr>\n</table>\n"
+             "<table class=\"items\">\n<thead><tr><th>房间</th><th>数量</th><th>面积(㎡)</th>"
+             "<th>单价(元/㎡)</th><th>材料费(元)</th><th>人工费(元)</th><th>小计(元)</th></tr></thead>\n"
+             "<tbody>\n");
     for (const EstimateLine &line : estimate.lines) {
-        html += line.counted ? "<tr>" : "<tr class=\"skipped\">";
-        html += cell(roomName(line.room), "room");
-        html += cell(std::to_string(line.count), "num");
-        html += cell(formatNumber(line.area), "num");
-        html += cell(formatYuan(line.unitPriceFen), "num");
-        if (line.counted) {
-            html += cell(formatYuan(line.materialsFen), "num");
-            html += cell(formatYuan(line.labourFen), "num");
-            html += cell(formatYuan(line.amountFen), "num");
-        } else {
-            html += "<td colspan=\"3\" class=\"note\">未计入（没有此类房间）</td>";
-        }
-        html += "</tr>\n";
+        html.add(line.counted ? "<tr>" : "<tr class=\"skipped\">", "<td class=\"room\">", roomName(line.room),
+                 "</td><td class=\"num\">", line.count, "</td><td class=\"num\">", Number{line.area},
+                 "</td><td class=\"num\">", Yuan{line.unitPriceFen}, "</td>");
+        if (line.counted)
+            html.add("<td class=\"num\">", Yuan{line.materialsFen}, "</td><td class=\"num\">",
+                     Yuan{line.labourFen}, "</td><td class=\"num\">", Yuan{line.amountFen}, "</td>");
+        else
+            html.add("<td colspan=\"3\" class=\"note\">未计入（没有此类房间）</td>");
+        html.add("</tr>\n");
     }
-    html += "</tbody>\n<tfoot>\n";
-    html += "<tr><th colspan=\"2\">直接费合计</th>" + cell(formatNumber(estimate.countedArea), "num") +
-            "<td></td>" + cell(formatYuan(estimate.materialsFen), "num") +
-            cell(formatYuan(estimate.labourFen), "num") + cell(formatYuan(estimate.directFen), "num") +
-            "</tr>\n";
-    html += "<tr><th colspan=\"6\">管理费（直接费的" + percent(prices.managementRate) + "）</th>" +
-            cell(formatYuan(estimate.managementFen), "num") + "</tr>\n";
-    html += "<tr><th colspan=\"6\">税金（直接费与管理费之和的" + percent(prices.taxRate) + "）</th>" +
-            cell(formatYuan(estimate.taxFen), "num") + "</tr>\n";
-    html += "<tr class=\"total\"><th colspan=\"6\">总计（人民币元）</th><td class=\"num\" id=\"total\">" +
-            formatYuan(estimate.totalFen) + "</td></tr>\n</tfoot>\n</table>\n";
+    html.add("</tbody>\n<tfoot>\n<tr><th colspan=\"2\">直接费合计</th><td class=\"num\">",
+             Number{estimate.countedArea}, "</td><td></td><td class=\"num\">", Yuan{estimate.materialsFen},
+             "</td><td class=\"num\">", Yuan{estimate.labourFen}, "</td><td class=\"num\">",
+             Yuan{estimate.directFen}, "</td></tr>\n<tr><th colspan=\"6\">管理费（直接费的",
+             Percent{prices.managementRate}, "）</th><td class=\"num\">", Yuan{estimate.managementFen},
+             "</td></tr>\n<tr><th colspan=\"6\">税金（直接费与管理费之和的", Percent{prices.taxRate},
+             "）</th><td class=\"num\">", Yuan{estimate.taxFen},
+             "</td></tr>\n<tr class=\"total\"><th colspan=\"6\">总计（人民币元）</th>"
+             "<td class=\"num\" id=\"total\">",
+             Yuan{estimate.totalFen}, "</td></tr>\n</tfoot>\n</table>\n");
 
     if (estimate.countedArea > 0) {
         const double perSquareMetre = static_cast<double>(estimate.totalFen) / 100.0 / estimate.countedArea;
-        html += "<p class=\"summary\">计入面积 " + formatNumber(estimate.countedArea) +
-                " ㎡，折合每平方米约 " + formatYuan(std::llround(perSquareMetre * 100.0)) + " 元。</p>\n";
+        html.add("<p class=\"summary\">计入面积 ", Number{estimate.countedArea}, " ㎡，折合每平方米约 ",
+                 Yuan{std::llround(perSquareMetre * 100.0)}, " 元。</p>\n");
     } else {
-        html += "<p class=\"summary\">没有计入任何面积：请在软件中填写各房间的面积后重新报价。</p>\n";
+        html.add("<p class=\"summary\">没有计入任何面积：请在软件中填写各房间的面积后重新报价。</p>\n");
     }
-    html +=
+    html.add(
         "<p class=\"notice\">本报价为<strong>估算</strong>，依据您填写的面积和本站当前的参考单价自动计算，"
         "仅供预算参考，不构成合同报价。实际费用以上门测量、确定设计方案和主材品牌后的正式预算为准；"
-        "不含家具、家电、灯具及软装饰品。</p>\n";
-    html += "<p class=\"actions\"><button type=\"button\" onclick=\"window.print()\">打印报价单</button>"
-            "<a class=\"button\" href=\"/MemberPrice.htm\">查看会员精确报价</a>"
-            "<a class=\"button\" href=\"/\">返回首页</a></p>\n</section>\n";
-    return html;
+        "不含家具、家电、灯具及软装饰品。</p>\n"
+        "<p class=\"actions\"><button type=\"button\" onclick=\"window.print()\">打印报价单</button>"
+        "<a class=\"button\" href=\"/MemberPrice.htm\">查看会员精确报价</a>"
+        "<a class=\"button\" href=\"/\">返回首页</a></p>\n</section>\n");
+    return html.take();
 }
 
 std::string quoteErrorContent(const std::vector<FieldError> &errors)

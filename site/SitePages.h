@@ -3,6 +3,7 @@
 #include "Estimate.h"
 #include "QuoteRequest.h"
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -12,10 +13,10 @@
 // escaped here; templates are the editable files of the pages folder.
 namespace SitePages {
 
-using Substitutions = std::vector<std::pair<std::string_view, std::string>>;
+using Substitutions = std::initializer_list<std::pair<std::string_view, std::string_view>>;
 
 // Replaces every "{{name}}" of the template by its value; unknown names stay.
-std::string fill(std::string_view templ, const Substitutions &values);
+std::string fill(std::string_view templ, Substitutions values);
 
 // A page file that starts with "<!-- layout: title -->" is only the content
 // of a page: it is placed into the layout. Other files are returned as they are.

@@ -9,6 +9,7 @@
 #include <httplib.h>
 
 #include <sys/socket.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
@@ -158,35 +159,47 @@ std::string today()
            std::to_string(local.tm_mday) + "日";
 }
 
+// Local time to the second, formatted once per second and thread.
 std::string nowStamp()
 {
+    thread_local std::time_t cachedSecond = 0;
+    thread_local std::string cachedText;
     const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    char buffer[32];
-    std::strftime(buffer, sizeof buffer, "%Y-%m-%dT%H:%M:%S", &local);
-    return buffer;
+    if (now != cachedSecond) {
+        std::tm local{};
+        localtime_r(&now, &local);
+        char buffer[32];
+        std::strftime(buffer, sizeof buffer, "%Y-%m-%dT%H:%M:%S", &local);
+        cachedText = buffer;
+        cachedSecond = now;
+    }
+    return cachedText;
 }
 
-// Request targets in the log: printable ASCII as is, everything else \xNN,
+// Request targets in the log: printable ASCII as is, everything else \\xNN,
 // at most 300 bytes.
-std::string loggable(std::string_view text)
+void appendLoggable(std::string &out, std::string_view text)
 {
     constexpr std::size_t limit = 300;
-    std::string out;
+    constexpr char hex[] = "0123456789ABCDEF";
     for (std::size_t i = 0; i < text.size() && i < limit; ++i) {
         const auto c = static_cast<unsigned char>(text[i]);
         if (c < 0x20 || c >= 0x7F || c == '"' || c == '\\') {
-            char escaped[5];
-            std::snprintf(escaped, sizeof escaped, "\\x%02X", c);
-            out += escaped;
+            out += "\\x";
+            out += hex[c >> 4];
+            out += hex[c & 0xF];
         } else {
             out += static_cast<char>(c);
         }
     }
     if (text.size() > limit)
         out += "...";
-    return out;
+}
+
+void setHtml(httplib::Response &res, std::string body)
+{
+    res.body = std::move(body);
+    res.set_header("Content-Type", htmlType);
 }
 
 } // namespace
@@ -200,10 +213,20 @@ SiteServer::SiteServer(Settings settings)
     // default of 5 requests per connection forces needless reconnects.
     m_http->set_keep_alive_max_count(10000);
     m_http->set_keep_alive_timeout(5);
+    // Headers and body go out in separate writes; with Nagle's algorithm the
+    // body then waits for the client's delayed ACK (about 40 ms).
+    m_http->set_tcp_nodelay(true);
     m_http->set_payload_max_length(64 * 1024);
 
-    auto handler = [this](const httplib::Request &req, httplib::Response &res) { route(req, res); };
-    m_http->Get(".*", handler);
+    // GET and HEAD are routed here before the library tries its regular
+    // expressions; other methods go on to the handlers below, which read
+    // any request body before answering.
+    m_http->set_pre_routing_handler([this](const httplib::Request &req, httplib::Response &res) {
+        if (req.method != "GET" && req.method != "HEAD")
+            return httplib::Server::HandlerResponse::Unhandled;
+        route(req, res);
+        return httplib::Server::HandlerResponse::Handled;
+    });
     auto notAllowed = [](const httplib::Request &, httplib::Response &res) {
         res.status = 405;
         res.set_header("Allow", "GET, HEAD");
@@ -226,9 +249,11 @@ SiteServer::SiteServer(Settings settings)
         [this](const httplib::Request &, httplib::Response &res, std::exception_ptr) {
             servePage(res, 500, "500", SitePages::statusContent(500));
         });
-    if (m_settings.accessLog)
+    if (m_settings.accessLog) {
+        m_log = std::make_unique<AccessLog>(STDOUT_FILENO);
         m_http->set_logger(
             [this](const httplib::Request &req, const httplib::Response &res) { logRequest(req, res); });
+    }
 }
 
 SiteServer::~SiteServer() = default;
@@ -297,8 +322,7 @@ void SiteServer::servePage(httplib::Response &res, int status, const std::string
                            const std::string &content) const
 {
     res.status = status;
-    const auto current = data();
-    res.set_content(SitePages::wrap(current->layout, TextCodec::htmlEscape(title), content), htmlType);
+    setHtml(res, SitePages::wrap(data()->layout, TextCodec::htmlEscape(title), content));
 }
 
 void SiteServer::serveQuote(const httplib::Request &req, httplib::Response &res) const
@@ -312,8 +336,9 @@ void SiteServer::serveQuote(const httplib::Request &req, httplib::Response &res)
         return;
     }
     const Estimate estimate = estimateQuote(*parsed.request, current->prices);
-    servePage(res, 200, "装修报价估算单",
-              SitePages::quoteContent(*parsed.request, estimate, current->prices, today()));
+    setHtml(res,
+            SitePages::wrap(current->layout, "装修报价估算单",
+                            SitePages::quoteContent(*parsed.request, estimate, current->prices, today())));
 }
 
 void SiteServer::serveChat(const httplib::Request &req, httplib::Response &res) const
@@ -327,38 +352,36 @@ void SiteServer::serveChat(const httplib::Request &req, httplib::Response &res) 
         if (target && target->empty())
             *target = TextCodec::truncateUtf8(TextCodec::decodeChineseLenient(pair.value), 40);
     }
-    const auto current = data();
-    res.set_content(
-        SitePages::fill(current->chatTemplate,
-                        {{"account", TextCodec::htmlEscape(account.empty() ? "（未指定）" : account)},
-                         {"topic", TextCodec::htmlEscape(topic.empty() ? "在线咨询" : topic)}}),
-        htmlType);
+    setHtml(res,
+            SitePages::fill(data()->chatTemplate,
+                            {{"account", TextCodec::htmlEscape(account.empty() ? "（未指定）" : account)},
+                             {"topic", TextCodec::htmlEscape(topic.empty() ? "在线咨询" : topic)}}));
 }
 
 void SiteServer::serveFile(const httplib::Request &req, httplib::Response &res) const
 {
     const auto path = pagePath(m_settings.pagesDir, req.path);
-    const auto content = path ? readFile(*path) : std::nullopt;
+    auto content = path ? readFile(*path) : std::nullopt;
     if (!content) {
         res.status = 404;
         return;
     }
     const std::string_view type = contentTypeOf(*path);
     if (type != htmlType) {
-        res.set_content(*content, std::string(type));
+        res.body = std::move(*content);
+        res.set_header("Content-Type", std::string(type));
         return;
     }
-    const auto current = data();
-    res.set_content(
-        SitePages::fill(SitePages::applyLayout(current->layout, *content), {{"site", siteOrigin(req)}}),
-        htmlType);
+    setHtml(res,
+            SitePages::fill(SitePages::applyLayout(data()->layout, *content), {{"site", siteOrigin(req)}}));
 }
 
 void SiteServer::logRequest(const httplib::Request &req, const httplib::Response &res) const
 {
-    const std::string line = nowStamp() + " " + req.remote_addr + " \"" + req.method + " " +
-                             loggable(req.target) + "\" " + std::to_string(res.status) + " " +
-                             std::to_string(res.body.size()) + "\n";
-    std::lock_guard lock(m_logMutex);
-    std::fwrite(line.data(), 1, line.size(), stdout);
+    std::string line;
+    line.reserve(128 + std::min<std::size_t>(req.target.size(), 400));
+    line.append(nowStamp()).append(" ").append(req.remote_addr).append(" \"").append(req.method).append(" ");
+    appendLoggable(line, req.target);
+    line.append("\" ").append(std::to_string(res.status)).append(" ").append(std::to_string(res.body.size()));
+    m_log->add(line);
 }

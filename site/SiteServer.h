@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AccessLog.h"
 #include "PriceTable.h"
 
 #include <memory>
@@ -61,5 +62,5 @@ private:
     std::unique_ptr<SiteHttpServer> m_http;
     mutable std::mutex m_dataMutex;
     std::shared_ptr<const Data> m_data;
-    mutable std::mutex m_logMutex;
+    std::unique_ptr<AccessLog> m_log;
 };

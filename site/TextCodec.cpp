@@ -66,11 +66,22 @@ std::optional<std::string> gb18030ToUtf8(std::string_view bytes)
 {
     if (isAscii(bytes))
         return std::string(bytes);
-    // One descriptor per call: iconv_t is not shareable between threads and
-    // glibc caches the conversion module, so opening is cheap.
-    iconv_t cd = iconv_open("UTF-8", "GB18030");
+    // A descriptor may not be shared between threads: one per thread, kept
+    // for the thread's life and reset before each use.
+    struct Descriptor
+    {
+        iconv_t cd = iconv_open("UTF-8", "GB18030");
+        ~Descriptor()
+        {
+            if (cd != reinterpret_cast<iconv_t>(-1))
+                iconv_close(cd);
+        }
+    };
+    thread_local Descriptor descriptor;
+    iconv_t cd = descriptor.cd;
     if (cd == reinterpret_cast<iconv_t>(-1))
         return std::nullopt;
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
     std::string out(bytes.size() * 2 + 4, '\0');
     char *in = const_cast<char *>(bytes.data());
     std::size_t inLeft = bytes.size();
@@ -90,7 +101,6 @@ std::optional<std::string> gb18030ToUtf8(std::string_view bytes)
         ok = false; // EILSEQ or a truncated sequence (EINVAL)
         break;
     }
-    iconv_close(cd);
     if (!ok)
         return std::nullopt;
     out.resize(out.size() - outLeft);
