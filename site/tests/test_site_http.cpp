@@ -92,9 +92,12 @@ private Q_SLOTS:
     void chatPage_data();
     void chatPage();
     void otherMethods();
+    void reloadOnSighup();
     void stopsOnSigterm();
 
 private:
+    QString pricesPath() const { return m_dir.filePath(u"prices.ini"_s); }
+    std::string quoteTotal();
     httplib::Client client() const;
     std::string origin() const { return "http://127.0.0.1:" + std::to_string(m_port); }
 
@@ -119,15 +122,12 @@ void TestSiteHttp::initTestCase()
     // The access log goes to a file: a pipe nobody reads would fill and stall the server.
     m_site.setStandardOutputFile(m_dir.filePath(u"out.log"_s));
     m_site.setStandardErrorFile(m_dir.filePath(u"err.log"_s));
-    QStringList command = {QString::fromUtf8(SITE_BINARY),
-                           u"--address"_s,
-                           u"127.0.0.1"_s,
-                           u"--port"_s,
-                           u"0"_s,
-                           u"--pages"_s,
-                           QString::fromUtf8(SITE_PAGES),
-                           u"--prices"_s,
-                           QString::fromUtf8(SITE_FIXTURE_PRICES)};
+    // A copy of the prices, so that reloadOnSighup can change them.
+    QVERIFY(QFile::copy(QString::fromUtf8(SITE_FIXTURE_PRICES), pricesPath()));
+    QFile::setPermissions(pricesPath(), QFile::ReadOwner | QFile::WriteOwner);
+    QStringList command = {QString::fromUtf8(SITE_BINARY), u"--address"_s, u"127.0.0.1"_s, u"--port"_s,
+                           u"0"_s};
+    command << u"--pages"_s << QString::fromUtf8(SITE_PAGES) << u"--prices"_s << pricesPath();
     // SITE_WRAPPER runs the server under a checker, e.g. valgrind, whose
     // error exit code then fails stopsOnSigterm.
     const QString wrapper = qEnvironmentVariable("SITE_WRAPPER");
@@ -342,6 +342,47 @@ void TestSiteHttp::otherMethods()
     QVERIFY(head);
     QCOMPARE(head->status, 200);
     QVERIFY(head->body.empty());
+}
+
+std::string TestSiteHttp::quoteTotal()
+{
+    const auto res = client().Get("/AutoPrice.action?" + exampleQuery);
+    ++m_requests;
+    if (!res)
+        return "no answer";
+    static const std::regex total("id=\"total\">([^<]*)<");
+    std::smatch match;
+    return std::regex_search(res->body, match, total) ? match[1].str() : "no total";
+}
+
+void TestSiteHttp::reloadOnSighup()
+{
+    QCOMPARE(quoteTotal(), std::string("151,074.00"));
+    QFile prices(pricesPath());
+    QVERIFY(prices.open(QIODevice::ReadOnly));
+    const QByteArray original = prices.readAll();
+    prices.close();
+    const auto rewrite = [&](const QByteArray &text) {
+        QFile out(pricesPath());
+        return out.open(QIODevice::WriteOnly | QIODevice::Truncate) && out.write(text) == text.size();
+    };
+    const auto process = static_cast<pid_t>(m_site.processId());
+
+    // Tax 10 % instead of 5 %: 143 880 + 14 388.
+    QVERIFY(rewrite(QByteArray(original).replace("tax = 0.05", "tax = 0.10")));
+    ::kill(process, SIGHUP);
+    QTRY_COMPARE_WITH_TIMEOUT(quoteTotal(), std::string("158,268.00"), 5000);
+
+    // A broken table is refused and the prices in use stay.
+    QVERIFY(rewrite(QByteArray(original).replace("tax = 0.05", "tax = lots")));
+    ::kill(process, SIGHUP);
+    QFile err(m_dir.filePath(u"err.log"_s));
+    QTRY_VERIFY_WITH_TIMEOUT(err.open(QIODevice::ReadOnly) && err.readAll().contains("reload failed")
+                                 ? true
+                                 : (err.close(), false),
+                             5000);
+    QCOMPARE(quoteTotal(), std::string("158,268.00"));
+    QVERIFY(rewrite(original));
 }
 
 void TestSiteHttp::stopsOnSigterm()
