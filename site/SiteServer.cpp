@@ -217,6 +217,12 @@ SiteServer::SiteServer(Settings settings)
     // body then waits for the client's delayed ACK (about 40 ms).
     m_http->set_tcp_nodelay(true);
     m_http->set_payload_max_length(64 * 1024);
+    // The library's default also sets SO_REUSEPORT, which would let a second
+    // server bind the same port and silently share its requests.
+    m_http->set_socket_options([](int sock) {
+        const int yes = 1;
+        ::setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+    });
 
     // GET and HEAD are routed here before the library tries its regular
     // expressions; other methods go on to the handlers below, which read

@@ -93,6 +93,7 @@ private Q_SLOTS:
     void chatPage();
     void otherMethods();
     void reloadOnSighup();
+    void portInUse();
     void stopsOnSigterm();
 
 private:
@@ -383,6 +384,17 @@ void TestSiteHttp::reloadOnSighup()
                              5000);
     QCOMPARE(quoteTotal(), std::string("158,268.00"));
     QVERIFY(rewrite(original));
+}
+
+void TestSiteHttp::portInUse()
+{
+    QProcess second;
+    second.start(QString::fromUtf8(SITE_BINARY),
+                 {u"--port"_s, QString::number(m_port), u"--quiet"_s, u"--pages"_s,
+                  QString::fromUtf8(SITE_PAGES), u"--prices"_s, pricesPath()});
+    QVERIFY(second.waitForFinished(10000));
+    QCOMPARE(second.exitCode(), 2);
+    QVERIFY(second.readAllStandardError().contains("cannot listen"));
 }
 
 void TestSiteHttp::stopsOnSigterm()
