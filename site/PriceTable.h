@@ -1,0 +1,29 @@
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+
+// The vendor's unit prices, read from an INI-style text (prices.ini).
+// Direct cost per square metre by grade, scaled by a style factor and a room
+// factor; management fee and tax are added on top of the direct cost.
+struct PriceTable
+{
+    struct Grade
+    {
+        double base = 0;          // direct cost, yuan per square metre
+        double materialShare = 0; // share of the direct cost that is materials
+    };
+
+    std::array<Grade, 3> grades{};        // by grade - 1
+    std::array<double, 5> styleFactors{}; // by style - 1
+    std::array<double, 6> roomFactors{};  // by room number - 1
+    double managementRate = 0;            // on the direct cost
+    double taxRate = 0;                   // on direct cost plus management fee
+
+    // Every value must be given exactly once; unknown sections and keys are
+    // errors so that a misspelt entry is not silently ignored.
+    static std::optional<PriceTable> parse(std::string_view text, std::string &error);
+    static std::optional<PriceTable> load(const std::string &path, std::string &error);
+};

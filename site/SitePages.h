@@ -1,0 +1,39 @@
+#pragma once
+
+#include "Estimate.h"
+#include "QuoteRequest.h"
+
+#include <initializer_list>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+// HTML of the pages the site builds itself. Values put into pages are
+// escaped here; templates are the editable files of the pages folder.
+namespace SitePages {
+
+using Substitutions = std::initializer_list<std::pair<std::string_view, std::string_view>>;
+
+// Replaces every "{{name}}" of the template by its value; unknown names stay.
+std::string fill(std::string_view templ, Substitutions values);
+
+// A page file that starts with "<!-- layout: title -->" is only the content
+// of a page: it is placed into the layout. Other files are returned as they are.
+std::string applyLayout(std::string_view layout, std::string_view page);
+
+// The layout around generated content; title and content are HTML already.
+std::string wrap(std::string_view layout, std::string_view title, std::string_view content);
+
+std::string quoteContent(const QuoteRequest &request, const Estimate &estimate, const PriceTable &prices,
+                         std::string_view date);
+std::string quoteErrorContent(const std::vector<FieldError> &errors);
+std::string statusContent(int status);
+
+// "1,234.56"
+std::string formatYuan(long long fen);
+// Shortest text that reads back as the same number: "12.5", "40".
+std::string formatNumber(double value);
+std::string_view houseTypeName(std::string_view code);
+
+} // namespace SitePages

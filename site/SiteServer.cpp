@@ -1,0 +1,393 @@
+#include "SiteServer.h"
+
+#include "Estimate.h"
+#include "QueryString.h"
+#include "QuoteRequest.h"
+#include "SitePages.h"
+#include "TextCodec.h"
+
+#include <httplib.h>
+
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+// Gives access to the listening socket: the packaged library listens with a
+// backlog of 5, too short for a burst of connections.
+class SiteHttpServer : public httplib::Server
+{
+public:
+    void widenBacklog(int backlog) { ::listen(svr_sock_.load(), backlog); }
+};
+
+namespace {
+
+constexpr const char *htmlType = "text/html; charset=utf-8";
+constexpr std::uintmax_t maxFileSize = 8 * 1024 * 1024;
+
+std::optional<std::string> readFile(const fs::path &path)
+{
+    std::error_code ec;
+    if (!fs::is_regular_file(path, ec) || fs::file_size(path, ec) > maxFileSize || ec)
+        return std::nullopt;
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    std::ostringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+std::string_view contentTypeOf(const fs::path &path)
+{
+    const std::string ext = path.extension().string();
+    if (ext == ".html" || ext == ".htm")
+        return htmlType;
+    if (ext == ".css")
+        return "text/css; charset=utf-8";
+    if (ext == ".js")
+        return "text/javascript; charset=utf-8";
+    if (ext == ".svg")
+        return "image/svg+xml";
+    if (ext == ".png")
+        return "image/png";
+    if (ext == ".jpg" || ext == ".jpeg")
+        return "image/jpeg";
+    if (ext == ".gif")
+        return "image/gif";
+    if (ext == ".ico")
+        return "image/x-icon";
+    if (ext == ".txt")
+        return "text/plain; charset=utf-8";
+    return "application/octet-stream";
+}
+
+// A request path maps into the pages folder only through plain names:
+// no "..", no hidden or template files (leading '.' or '_'), no backslashes.
+std::optional<fs::path> pagePath(const fs::path &root, std::string_view path)
+{
+    if (path.empty() || path.front() != '/')
+        return std::nullopt;
+    fs::path result = root;
+    std::size_t pos = 1;
+    while (pos <= path.size()) {
+        const auto slash = path.find('/', pos);
+        const std::string_view segment =
+            path.substr(pos, slash == std::string_view::npos ? slash : slash - pos);
+        pos = slash == std::string_view::npos ? path.size() + 1 : slash + 1;
+        if (segment.empty())
+            continue;
+        if (segment.front() == '.' || segment.front() == '_' ||
+            segment.find_first_of(std::string_view("\\\0", 2)) != std::string_view::npos)
+            return std::nullopt;
+        result /= std::string(segment);
+    }
+    std::error_code ec;
+    if (fs::is_directory(result, ec))
+        result /= "index.html";
+    return result;
+}
+
+bool isHostChar(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' || c == '-';
+}
+
+// The Host header goes into links of the news page, so only plain host names,
+// IPv4 and bracketed IPv6 addresses with an optional port are taken.
+bool isPlausibleHost(std::string_view host)
+{
+    if (host.empty() || host.size() > 255)
+        return false;
+    std::string_view name = host;
+    std::string_view port;
+    if (host.front() == '[') {
+        const auto close = host.find(']');
+        if (close == std::string_view::npos || close < 3)
+            return false;
+        for (char c : host.substr(1, close - 1)) {
+            if (!std::isxdigit(static_cast<unsigned char>(c)) && c != ':' && c != '.')
+                return false;
+        }
+        name = {};
+        port = host.substr(close + 1);
+    } else if (const auto colon = host.find(':'); colon != std::string_view::npos) {
+        name = host.substr(0, colon);
+        port = host.substr(colon);
+        if (name.empty())
+            return false;
+    }
+    for (char c : name) {
+        if (!isHostChar(c))
+            return false;
+    }
+    if (!port.empty()) {
+        if (port.front() != ':' || port.size() < 2 || port.size() > 6)
+            return false;
+        for (char c : port.substr(1)) {
+            if (c < '0' || c > '9')
+                return false;
+        }
+    }
+    return true;
+}
+
+std::string siteOrigin(const httplib::Request &req)
+{
+    const std::string host = req.get_header_value("Host");
+    if (isPlausibleHost(host))
+        return "http://" + host;
+    const bool v6 = req.local_addr.find(':') != std::string::npos;
+    return "http://" + (v6 ? "[" + req.local_addr + "]" : req.local_addr) + ":" +
+           std::to_string(req.local_port);
+}
+
+std::string today()
+{
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    return std::to_string(local.tm_year + 1900) + "年" + std::to_string(local.tm_mon + 1) + "月" +
+           std::to_string(local.tm_mday) + "日";
+}
+
+// Local time to the second, formatted once per second and thread.
+std::string nowStamp()
+{
+    thread_local std::time_t cachedSecond = 0;
+    thread_local std::string cachedText;
+    const std::time_t now = std::time(nullptr);
+    if (now != cachedSecond) {
+        std::tm local{};
+        localtime_r(&now, &local);
+        char buffer[32];
+        std::strftime(buffer, sizeof buffer, "%Y-%m-%dT%H:%M:%S", &local);
+        cachedText = buffer;
+        cachedSecond = now;
+    }
+    return cachedText;
+}
+
+// Request targets in the log: printable ASCII as is, everything else \\xNN,
+// at most 300 bytes.
+void appendLoggable(std::string &out, std::string_view text)
+{
+    constexpr std::size_t limit = 300;
+    constexpr char hex[] = "0123456789ABCDEF";
+    for (std::size_t i = 0; i < text.size() && i < limit; ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c < 0x20 || c >= 0x7F || c == '"' || c == '\\') {
+            out += "\\x";
+            out += hex[c >> 4];
+            out += hex[c & 0xF];
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    if (text.size() > limit)
+        out += "...";
+}
+
+void setHtml(httplib::Response &res, std::string body)
+{
+    res.body = std::move(body);
+    res.set_header("Content-Type", htmlType);
+}
+
+} // namespace
+
+SiteServer::SiteServer(Settings settings)
+    : m_settings(std::move(settings)), m_http(std::make_unique<SiteHttpServer>())
+{
+    const int threads = m_settings.threads;
+    m_http->new_task_queue = [threads] { return new httplib::ThreadPool(static_cast<std::size_t>(threads)); };
+    // Browsers and load generators keep connections open; the library's
+    // default of 5 requests per connection forces needless reconnects.
+    m_http->set_keep_alive_max_count(10000);
+    m_http->set_keep_alive_timeout(5);
+    // Headers and body go out in separate writes; with Nagle's algorithm the
+    // body then waits for the client's delayed ACK (about 40 ms).
+    m_http->set_tcp_nodelay(true);
+    m_http->set_payload_max_length(64 * 1024);
+    // The library's default also sets SO_REUSEPORT, which would let a second
+    // server bind the same port and silently share its requests.
+    m_http->set_socket_options([](int sock) {
+        const int yes = 1;
+        ::setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+    });
+
+    // GET and HEAD are routed here before the library tries its regular
+    // expressions; other methods go on to the handlers below, which read
+    // any request body before answering.
+    m_http->set_pre_routing_handler([this](const httplib::Request &req, httplib::Response &res) {
+        if (req.method != "GET" && req.method != "HEAD")
+            return httplib::Server::HandlerResponse::Unhandled;
+        route(req, res);
+        return httplib::Server::HandlerResponse::Handled;
+    });
+    auto notAllowed = [](const httplib::Request &, httplib::Response &res) {
+        res.status = 405;
+        res.set_header("Allow", "GET, HEAD");
+    };
+    m_http->Post(".*", notAllowed);
+    m_http->Put(".*", notAllowed);
+    m_http->Delete(".*", notAllowed);
+    m_http->Patch(".*", notAllowed);
+    m_http->Options(".*", notAllowed);
+
+    m_http->set_error_handler(
+        httplib::Server::HandlerWithResponse([this](const httplib::Request &, httplib::Response &res) {
+            if (!res.body.empty())
+                return httplib::Server::HandlerResponse::Unhandled;
+            const int status = res.status;
+            servePage(res, status, std::to_string(status), SitePages::statusContent(status));
+            return httplib::Server::HandlerResponse::Handled;
+        }));
+    m_http->set_exception_handler(
+        [this](const httplib::Request &, httplib::Response &res, std::exception_ptr) {
+            servePage(res, 500, "500", SitePages::statusContent(500));
+        });
+    if (m_settings.accessLog) {
+        m_log = std::make_unique<AccessLog>(STDOUT_FILENO);
+        m_http->set_logger(
+            [this](const httplib::Request &req, const httplib::Response &res) { logRequest(req, res); });
+    }
+}
+
+SiteServer::~SiteServer() = default;
+
+bool SiteServer::reload(std::string &error)
+{
+    auto fresh = std::make_shared<Data>();
+    auto prices = PriceTable::load(m_settings.pricesFile, error);
+    if (!prices)
+        return false;
+    fresh->prices = *prices;
+    const fs::path pages(m_settings.pagesDir);
+    for (auto [name, target] :
+         {std::pair{"_layout.html", &fresh->layout}, std::pair{"_chat.html", &fresh->chatTemplate}}) {
+        auto text = readFile(pages / name);
+        if (!text) {
+            error = "cannot read " + (pages / name).string();
+            return false;
+        }
+        *target = std::move(*text);
+    }
+    std::lock_guard lock(m_dataMutex);
+    m_data = std::move(fresh);
+    return true;
+}
+
+std::shared_ptr<const SiteServer::Data> SiteServer::data() const
+{
+    std::lock_guard lock(m_dataMutex);
+    return m_data;
+}
+
+int SiteServer::bind()
+{
+    int port = m_settings.port;
+    if (port == 0)
+        port = m_http->bind_to_any_port(m_settings.address);
+    else if (!m_http->bind_to_port(m_settings.address, port))
+        port = -1;
+    if (port > 0)
+        m_http->widenBacklog(SOMAXCONN);
+    return port;
+}
+
+bool SiteServer::run()
+{
+    return m_http->listen_after_bind();
+}
+
+void SiteServer::stop()
+{
+    m_http->stop();
+}
+
+void SiteServer::route(const httplib::Request &req, httplib::Response &res) const
+{
+    if (req.path == "/AutoPrice.action")
+        serveQuote(req, res);
+    else if (req.path == "/msgrd")
+        serveChat(req, res);
+    else
+        serveFile(req, res);
+}
+
+void SiteServer::servePage(httplib::Response &res, int status, const std::string &title,
+                           const std::string &content) const
+{
+    res.status = status;
+    setHtml(res, SitePages::wrap(data()->layout, TextCodec::htmlEscape(title), content));
+}
+
+void SiteServer::serveQuote(const httplib::Request &req, httplib::Response &res) const
+{
+    const auto current = data();
+    const QuoteParse parsed = parseQuoteRequest(QueryString::queryOf(req.target));
+    // The page holds a phone number and an address: keep it out of caches.
+    res.set_header("Cache-Control", "no-store");
+    if (!parsed.request) {
+        servePage(res, 400, "报价请求有误", SitePages::quoteErrorContent(parsed.errors));
+        return;
+    }
+    const Estimate estimate = estimateQuote(*parsed.request, current->prices);
+    setHtml(res,
+            SitePages::wrap(current->layout, "装修报价估算单",
+                            SitePages::quoteContent(*parsed.request, estimate, current->prices, today())));
+}
+
+void SiteServer::serveChat(const httplib::Request &req, httplib::Response &res) const
+{
+    std::string account;
+    std::string topic;
+    // Links reach this page with raw UTF-8, percent-encoded UTF-8 or GBK:
+    // decode whatever arrives rather than refuse it.
+    for (const auto &pair : QueryString::parse(QueryString::queryOf(req.target), true)) {
+        std::string *target = pair.key == "uin" ? &account : pair.key == "site" ? &topic : nullptr;
+        if (target && target->empty())
+            *target = TextCodec::truncateUtf8(TextCodec::decodeChineseLenient(pair.value), 40);
+    }
+    setHtml(res,
+            SitePages::fill(data()->chatTemplate,
+                            {{"account", TextCodec::htmlEscape(account.empty() ? "（未指定）" : account)},
+                             {"topic", TextCodec::htmlEscape(topic.empty() ? "在线咨询" : topic)}}));
+}
+
+void SiteServer::serveFile(const httplib::Request &req, httplib::Response &res) const
+{
+    const auto path = pagePath(m_settings.pagesDir, req.path);
+    auto content = path ? readFile(*path) : std::nullopt;
+    if (!content) {
+        res.status = 404;
+        return;
+    }
+    const std::string_view type = contentTypeOf(*path);
+    if (type != htmlType) {
+        res.body = std::move(*content);
+        res.set_header("Content-Type", std::string(type));
+        return;
+    }
+    setHtml(res,
+            SitePages::fill(SitePages::applyLayout(data()->layout, *content), {{"site", siteOrigin(req)}}));
+}
+
+void SiteServer::logRequest(const httplib::Request &req, const httplib::Response &res) const
+{
+    std::string line;
+    line.reserve(128 + std::min<std::size_t>(req.target.size(), 400));
+    line.append(nowStamp()).append(" ").append(req.remote_addr).append(" \"").append(req.method).append(" ");
+    appendLoggable(line, req.target);
+    line.append("\" ").append(std::to_string(res.status)).append(" ").append(std::to_string(res.body.size()));
+    m_log->add(line);
+}

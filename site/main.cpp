@@ -1,0 +1,149 @@
+// rivav-site: the stand-in vendor web site on loopback.
+
+#include "SiteServer.h"
+
+#include <atomic>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <pthread.h>
+#include <string>
+#include <string_view>
+#include <thread>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char *usage = R"(Usage: rivav-site [options]
+
+Serves the vendor web site of rivav (筑点网): the home page, the news page
+/softnews.html and its articles, /zxpic.htm, /MemberPrice.htm, the
+instructions /softload/explain.html, the quote service /AutoPrice.action and
+the support chat page /msgrd.
+
+Options:
+  --address ADDR   address to listen on (default 127.0.0.1)
+  --port N         port to listen on (default 8360; 0 picks a free port)
+  --pages DIR      folder of the pages (default: site-data/pages beside the program)
+  --prices FILE    unit price table (default: site-data/prices.ini beside the program)
+  --threads N      worker threads, one per open connection (default 96)
+  --quiet          no access log
+  --help           show this text
+
+The first line on standard output is "listening on http://ADDR:PORT/"; one
+line per request follows. The price table and the templates _layout.html and
+_chat.html are read at start and again on SIGHUP; the other pages on every
+request. SIGINT or SIGTERM stops the server.
+)";
+
+fs::path programDir()
+{
+    std::error_code ec;
+    const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+    return ec ? fs::current_path() : exe.parent_path();
+}
+
+bool parseNumber(const char *text, int lowest, int highest, int &value)
+{
+    char *end = nullptr;
+    const long n = std::strtol(text, &end, 10);
+    if (end == text || *end != '\0' || n < lowest || n > highest)
+        return false;
+    value = static_cast<int>(n);
+    return true;
+}
+
+int fail(const std::string &message)
+{
+    std::fprintf(stderr, "rivav-site: %s\n", message.c_str());
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    SiteServer::Settings settings;
+    const fs::path dataDir = programDir() / "site-data";
+    settings.pagesDir = (dataDir / "pages").string();
+    settings.pricesFile = (dataDir / "prices.ini").string();
+
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        const bool hasValue = i + 1 < argc;
+        if (arg == "--help" || arg == "-h") {
+            std::fputs(usage, stdout);
+            return 0;
+        } else if (arg == "--quiet") {
+            settings.accessLog = false;
+        } else if (arg == "--address" && hasValue) {
+            settings.address = argv[++i];
+        } else if (arg == "--port" && hasValue) {
+            if (!parseNumber(argv[++i], 0, 65535, settings.port))
+                return fail("--port needs a number from 0 to 65535");
+        } else if (arg == "--threads" && hasValue) {
+            if (!parseNumber(argv[++i], 1, 4096, settings.threads))
+                return fail("--threads needs a number from 1 to 4096");
+        } else if (arg == "--pages" && hasValue) {
+            settings.pagesDir = argv[++i];
+        } else if (arg == "--prices" && hasValue) {
+            settings.pricesFile = argv[++i];
+        } else {
+            return fail("unknown or incomplete option " + std::string(arg) + " (see --help)");
+        }
+    }
+
+    // Signals are taken by one thread with sigwait, so the handlers may do
+    // anything; every other thread inherits the blocked mask.
+    sigset_t signals;
+    sigemptyset(&signals);
+    sigaddset(&signals, SIGINT);
+    sigaddset(&signals, SIGTERM);
+    sigaddset(&signals, SIGHUP);
+    pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+    std::signal(SIGPIPE, SIG_IGN);
+
+    SiteServer server(settings);
+    std::string error;
+    if (!server.reload(error))
+        return fail(error);
+    const int port = server.bind();
+    if (port < 0)
+        return fail("cannot listen on " + settings.address + ":" + std::to_string(settings.port));
+
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
+    std::printf("listening on http://%s:%d/\n", settings.address.c_str(), port);
+
+    std::atomic<bool> finished = false;
+    std::thread signalThread([&] {
+        const timespec tick{0, 200 * 1000 * 1000};
+        bool stopping = false;
+        while (!finished) {
+            // Repeated until run() returns: a stop before the listening loop
+            // has started would otherwise be lost.
+            if (stopping)
+                server.stop();
+            const int received = sigtimedwait(&signals, nullptr, &tick);
+            if (received == SIGHUP) {
+                std::string reloadError;
+                if (server.reload(reloadError))
+                    std::fprintf(stderr, "rivav-site: reloaded prices and templates\n");
+                else
+                    std::fprintf(stderr, "rivav-site: reload failed, keeping the old data: %s\n",
+                                 reloadError.c_str());
+            } else if (received == SIGINT || received == SIGTERM) {
+                stopping = true;
+                server.stop();
+            }
+        }
+    });
+
+    const bool served = server.run();
+    finished = true;
+    signalThread.join();
+    std::fprintf(stderr, "rivav-site: stopped\n");
+    return served ? 0 : 1;
+}

@@ -1,0 +1,420 @@
+// Starts the real rivav-site on a free loopback port and talks HTTP to it.
+
+#include <httplib.h>
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <regex>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The design's example as the desktop program sends it, with real codes and
+// the region name and form of address percent-encoded in GBK.
+const std::string exampleQuery =
+    "bom1=3&bom2=1&bom3=1&bom4=1&bom5=1&bom6=2&bomarea2=30&bomarea3=12.5&bomarea1=40&bomarea4=8"
+    "&bomarea5=5&bomarea6=6&pho=12345678901&cit1=110000&cit2=110100&cit3=110101&dc=2&findman3=13"
+    "&kongzhi=tijiao&findman=1&fengge=3&sumcityname=%BC%D7%D2%D2%B1%FB&xingshi=%CD%F5";
+
+std::string replaceValue(std::string query, const std::string &key, const std::string &value)
+{
+    const auto at = query.find("&" + key + "=");
+    const auto start = at + key.size() + 2;
+    const auto end = query.find('&', start);
+    return query.replace(start, end == std::string::npos ? std::string::npos : end - start, value);
+}
+
+std::string repeat(const std::string &piece, int times)
+{
+    std::string out;
+    for (int i = 0; i < times; ++i)
+        out += piece;
+    return out;
+}
+
+struct NewsEntry
+{
+    std::string value;
+    std::string mysrc;
+};
+
+// The walk the desktop program makes over the page's INPUT elements:
+// entries news1, news2, … in order, stopping at the value "已结束".
+std::vector<NewsEntry> walkNews(const std::string &html, bool &endSeen)
+{
+    static const std::regex input("<input\\b[^>]*>", std::regex::icase);
+    static const std::regex attribute("([A-Za-z]+)=\"([^\"]*)\"");
+    std::vector<NewsEntry> entries;
+    endSeen = false;
+    for (auto it = std::sregex_iterator(html.begin(), html.end(), input); it != std::sregex_iterator();
+         ++it) {
+        const std::string tag = it->str();
+        std::map<std::string, std::string> attrs;
+        for (auto a = std::sregex_iterator(tag.begin(), tag.end(), attribute); a != std::sregex_iterator();
+             ++a)
+            attrs[(*a)[1].str()] = (*a)[2].str();
+        if (attrs["name"] == "news" + std::to_string(entries.size() + 1))
+            entries.push_back({attrs["value"], attrs["mysrc"]});
+        if (attrs["value"] == "已结束") {
+            endSeen = true;
+            break;
+        }
+    }
+    return entries;
+}
+
+bool contains(const std::string &text, const std::string &part)
+{
+    return text.find(part) != std::string::npos;
+}
+
+} // namespace
+
+class TestSiteHttp : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void newsPageContract();
+    void newsLinksFollowHost_data();
+    void newsLinksFollowHost();
+    void exampleQuote();
+    void badRequests_data();
+    void badRequests();
+    void pages_data();
+    void pages();
+    void chatPage_data();
+    void chatPage();
+    void otherMethods();
+    void reloadOnSighup();
+    void portInUse();
+    void stopsOnSigterm();
+
+private:
+    QString pricesPath() const { return m_dir.filePath(u"prices.ini"_s); }
+    std::string quoteTotal();
+    httplib::Client client() const;
+    std::string origin() const { return "http://127.0.0.1:" + std::to_string(m_port); }
+
+    QTemporaryDir m_dir;
+    QProcess m_site;
+    int m_port = 0;
+    int m_requests = 0;
+};
+
+httplib::Client TestSiteHttp::client() const
+{
+    httplib::Client c("127.0.0.1", m_port);
+    c.set_url_encode(false); // send targets exactly as written
+    c.set_connection_timeout(5);
+    c.set_read_timeout(10);
+    return c;
+}
+
+void TestSiteHttp::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    // The access log goes to a file: a pipe nobody reads would fill and stall the server.
+    m_site.setStandardOutputFile(m_dir.filePath(u"out.log"_s));
+    m_site.setStandardErrorFile(m_dir.filePath(u"err.log"_s));
+    // A copy of the prices, so that reloadOnSighup can change them.
+    QVERIFY(QFile::copy(QString::fromUtf8(SITE_FIXTURE_PRICES), pricesPath()));
+    QFile::setPermissions(pricesPath(), QFile::ReadOwner | QFile::WriteOwner);
+    QStringList command = {QString::fromUtf8(SITE_BINARY), u"--address"_s, u"127.0.0.1"_s, u"--port"_s,
+                           u"0"_s};
+    command << u"--pages"_s << QString::fromUtf8(SITE_PAGES) << u"--prices"_s << pricesPath();
+    // SITE_WRAPPER runs the server under a checker, e.g. valgrind, whose
+    // error exit code then fails stopsOnSigterm.
+    const QString wrapper = qEnvironmentVariable("SITE_WRAPPER");
+    if (!wrapper.isEmpty())
+        command = QProcess::splitCommand(wrapper) + command;
+    m_site.start(command.takeFirst(), command);
+    QVERIFY2(m_site.waitForStarted(), "rivav-site did not start");
+    // The first line of standard output names the port that was bound.
+    static const QRegularExpression listening(u"^listening on http://127\\.0\\.0\\.1:(\\d+)/"_s);
+    const auto readPort = [this] {
+        QFile out(m_dir.filePath(u"out.log"_s));
+        if (!out.open(QIODevice::ReadOnly))
+            return 0;
+        return listening.match(QString::fromUtf8(out.readLine())).captured(1).toInt();
+    };
+    QTRY_VERIFY_WITH_TIMEOUT((m_port = readPort()) > 0, 30000);
+    QVERIFY(m_port > 0);
+}
+
+void TestSiteHttp::newsPageContract()
+{
+    auto c = client();
+    const auto res = c.Get("/softnews.html");
+    ++m_requests;
+    QVERIFY(res);
+    QCOMPARE(res->status, 200);
+    QVERIFY(contains(res->get_header_value("Content-Type"), "charset=utf-8"));
+    QVERIFY(contains(res->body, "<meta charset=\"utf-8\">"));
+    bool endSeen = false;
+    const auto entries = walkNews(res->body, endSeen);
+    QVERIFY(endSeen);
+    // The program shows ten headlines; fewer would leave labels unfilled.
+    QCOMPARE(entries.size(), std::size_t(10));
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const std::string path = "/news/" + std::to_string(i + 1) + ".html";
+        QCOMPARE(entries[i].mysrc, origin() + path);
+        QVERIFY(!entries[i].value.empty());
+        const auto article = c.Get(path);
+        ++m_requests;
+        QVERIFY(article);
+        QCOMPARE(article->status, 200);
+        QVERIFY2(contains(article->body, "<h1>" + entries[i].value + "</h1>"), path.c_str());
+    }
+}
+
+void TestSiteHttp::newsLinksFollowHost_data()
+{
+    QTest::addColumn<QByteArray>("host");
+    QTest::addColumn<QByteArray>("origin"); // empty: the server's own address
+    QTest::newRow("name and port") << QByteArray("vendor.example:8080")
+                                   << QByteArray("http://vendor.example:8080");
+    QTest::newRow("name only") << QByteArray("vendor.example") << QByteArray("http://vendor.example");
+    QTest::newRow("IPv6") << QByteArray("[::1]:8360") << QByteArray("http://[::1]:8360");
+    QTest::newRow("markup") << QByteArray("x\"><script>") << QByteArray();
+    QTest::newRow("path in host") << QByteArray("evil.example/a") << QByteArray();
+    QTest::newRow("port too long") << QByteArray("a:1234567") << QByteArray();
+}
+
+void TestSiteHttp::newsLinksFollowHost()
+{
+    QFETCH(QByteArray, host);
+    QFETCH(QByteArray, origin);
+    auto c = client();
+    const auto res = c.Get("/softnews.html", {{"Host", host.toStdString()}});
+    ++m_requests;
+    QVERIFY(res);
+    bool endSeen = false;
+    const auto entries = walkNews(res->body, endSeen);
+    QVERIFY(!entries.empty());
+    const std::string expected = origin.isEmpty() ? this->origin() : origin.toStdString();
+    QCOMPARE(entries.front().mysrc, expected + "/news/1.html");
+    QVERIFY(!contains(res->body, "<script>"));
+}
+
+void TestSiteHttp::exampleQuote()
+{
+    auto c = client();
+    const auto res = c.Get("/AutoPrice.action?" + exampleQuery);
+    ++m_requests;
+    QVERIFY(res);
+    QCOMPARE(res->status, 200);
+    // Fixture prices: 130 800 yuan direct, 10 % management, 5 % tax.
+    QVERIFY(contains(res->body, "id=\"total\">151,074.00<"));
+    QVERIFY(contains(res->body, "王先生/女士"));
+    QVERIFY(contains(res->body, "甲乙丙"));
+    QVERIFY(contains(res->body, "估算"));
+    QVERIFY(contains(res->body, "/css/site.css")); // print style sheet lives there
+    QCOMPARE(res->get_header_value("Cache-Control"), std::string("no-store"));
+
+    const auto css = c.Get("/css/site.css");
+    ++m_requests;
+    QVERIFY(css && contains(css->body, "@media print"));
+}
+
+void TestSiteHttp::badRequests_data()
+{
+    QTest::addColumn<QByteArray>("target");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QByteArray>("named");
+
+    const std::string base = "/AutoPrice.action?";
+    auto row = [](const char *name, const std::string &target, int status, const char *named) {
+        QTest::newRow(name) << QByteArray::fromStdString(target) << status << QByteArray(named);
+    };
+    row("short phone", base + replaceValue(exampleQuery, "pho", "123"), 400, "手机号码");
+    row("missing form of address", base + exampleQuery.substr(0, exampleQuery.find("&xingshi=")), 400,
+        "称呼");
+    row("no query", "/AutoPrice.action", 400, "卧房数量");
+    row("invalid escape", base + replaceValue(exampleQuery, "bomarea2", "3%G0"), 400, "客厅面积");
+    row("escape cut off", base + exampleQuery + "%", 400, "称呼");
+    row("invalid GBK", base + replaceValue(exampleQuery, "sumcityname", "%FF%FF%FF"), 400, "业主地址");
+    row("repeated key", base + exampleQuery + "&dc=3", 400, "装修档次");
+    row("grade out of range", base + replaceValue(exampleQuery, "dc", "7"), 400, "装修档次");
+    row("1000 keys", base + repeat("k=1&", 1000) + exampleQuery, 400, "参数过多");
+    row("7 KB value", base + replaceValue(exampleQuery, "xingshi", repeat("%CD%F5", 1150)), 400, "称呼");
+    row("100 KB value", base + replaceValue(exampleQuery, "xingshi", std::string(100 * 1024, 'a')), 414,
+        "网址过长");
+    row("request line over 8 KB", base + exampleQuery + "&pad=" + std::string(8300, 'x'), 414, "网址过长");
+}
+
+void TestSiteHttp::badRequests()
+{
+    QFETCH(QByteArray, target);
+    QFETCH(int, status);
+    QFETCH(QByteArray, named);
+    auto c = client();
+    const auto res = c.Get(target.toStdString());
+    ++m_requests;
+    QVERIFY2(res, httplib::to_string(res.error()).c_str());
+    QCOMPARE(res->status, status);
+    QVERIFY2(contains(res->body, named.toStdString()), res->body.substr(0, 2000).c_str());
+    QVERIFY(contains(res->get_header_value("Content-Type"), "text/html"));
+    // The server is still there for the next client.
+    const auto after = client().Get("/");
+    ++m_requests;
+    QVERIFY(after);
+    QCOMPARE(after->status, 200);
+}
+
+void TestSiteHttp::pages_data()
+{
+    QTest::addColumn<QByteArray>("path");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QByteArray>("marker");
+    QTest::newRow("home") << QByteArray("/") << 200 << QByteArray("筑点网");
+    QTest::newRow("renderings") << QByteArray("/zxpic.htm") << 200 << QByteArray("<svg");
+    QTest::newRow("member prices") << QByteArray("/MemberPrice.htm") << 200 << QByteArray("会员价");
+    QTest::newRow("instructions")
+        << QByteArray("/softload/explain.html") << 200
+        << QByteArray("地砖块数 = 向下取整( 房间面积 ÷ ( 地砖宽度/1000 × 地砖长度/1000 ) )");
+    QTest::newRow("icon") << QByteArray("/favicon.svg") << 200 << QByteArray("<svg");
+    QTest::newRow("unknown page") << QByteArray("/nothing.html") << 404 << QByteArray("页面不存在");
+    QTest::newRow("template") << QByteArray("/_layout.html") << 404 << QByteArray("页面不存在");
+    QTest::newRow("parent folder") << QByteArray("/news/../../prices.ini") << 404 << QByteArray("页面不存在");
+    QTest::newRow("escaped parent") << QByteArray("/%2E%2E/site-data/prices.ini") << 404
+                                    << QByteArray("页面不存在");
+    QTest::newRow("hidden file") << QByteArray("/.git/config") << 404 << QByteArray("页面不存在");
+}
+
+void TestSiteHttp::pages()
+{
+    QFETCH(QByteArray, path);
+    QFETCH(int, status);
+    QFETCH(QByteArray, marker);
+    const auto res = client().Get(path.toStdString());
+    ++m_requests;
+    QVERIFY(res);
+    QCOMPARE(res->status, status);
+    QVERIFY(contains(res->body, marker.toStdString()));
+    QVERIFY(!contains(res->body, "{{")); // every placeholder filled
+}
+
+void TestSiteHttp::chatPage_data()
+{
+    QTest::addColumn<QByteArray>("query");
+    QTest::addColumn<QByteArray>("topic");
+    QTest::newRow("percent-encoded UTF-8")
+        << QByteArray("v=1&uin=800061830&site=%E6%8A%80%E6%9C%AF%E6%94%AF%E6%8C%81&menu=yes")
+        << QByteArray("技术支持");
+    QTest::newRow("raw UTF-8") << QByteArray("v=1&uin=800061830&site=技术支持&menu=yes")
+                               << QByteArray("技术支持");
+    QTest::newRow("percent-encoded GBK")
+        << QByteArray("v=1&uin=800061830&site=%BC%BC%CA%F5%D6%A7%B3%D6&menu=yes") << QByteArray("技术支持");
+    QTest::newRow("markup") << QByteArray("uin=800061830&site=%3Cscript%3E") << QByteArray("&lt;script&gt;");
+    // Not UTF-8, so read as GB18030: E6 8A is a character there; the bad escape stays.
+    QTest::newRow("broken escape") << QByteArray("uin=800061830&site=%E6%8A%G") << QByteArray("鎶%G");
+}
+
+void TestSiteHttp::chatPage()
+{
+    QFETCH(QByteArray, query);
+    QFETCH(QByteArray, topic);
+    const auto res = client().Get("/msgrd?" + query.toStdString());
+    ++m_requests;
+    QVERIFY(res);
+    QCOMPARE(res->status, 200);
+    QVERIFY(contains(res->body, "800061830"));
+    QVERIFY2(contains(res->body, "咨询主题：<span id=\"topic\">" + topic.toStdString()), res->body.c_str());
+    QVERIFY(!contains(res->body, "<script>alert"));
+}
+
+void TestSiteHttp::otherMethods()
+{
+    auto c = client();
+    const auto post = c.Post("/AutoPrice.action", "a=1", "application/x-www-form-urlencoded");
+    ++m_requests;
+    QVERIFY(post);
+    QCOMPARE(post->status, 405);
+    QCOMPARE(post->get_header_value("Allow"), std::string("GET, HEAD"));
+    const auto head = c.Head("/softnews.html");
+    ++m_requests;
+    QVERIFY(head);
+    QCOMPARE(head->status, 200);
+    QVERIFY(head->body.empty());
+}
+
+std::string TestSiteHttp::quoteTotal()
+{
+    const auto res = client().Get("/AutoPrice.action?" + exampleQuery);
+    ++m_requests;
+    if (!res)
+        return "no answer";
+    static const std::regex total("id=\"total\">([^<]*)<");
+    std::smatch match;
+    return std::regex_search(res->body, match, total) ? match[1].str() : "no total";
+}
+
+void TestSiteHttp::reloadOnSighup()
+{
+    QCOMPARE(quoteTotal(), std::string("151,074.00"));
+    QFile prices(pricesPath());
+    QVERIFY(prices.open(QIODevice::ReadOnly));
+    const QByteArray original = prices.readAll();
+    prices.close();
+    const auto rewrite = [&](const QByteArray &text) {
+        QFile out(pricesPath());
+        return out.open(QIODevice::WriteOnly | QIODevice::Truncate) && out.write(text) == text.size();
+    };
+    const auto process = static_cast<pid_t>(m_site.processId());
+
+    // Tax 10 % instead of 5 %: 143 880 + 14 388.
+    QVERIFY(rewrite(QByteArray(original).replace("tax = 0.05", "tax = 0.10")));
+    ::kill(process, SIGHUP);
+    QTRY_COMPARE_WITH_TIMEOUT(quoteTotal(), std::string("158,268.00"), 5000);
+
+    // A broken table is refused and the prices in use stay.
+    QVERIFY(rewrite(QByteArray(original).replace("tax = 0.05", "tax = lots")));
+    ::kill(process, SIGHUP);
+    QFile err(m_dir.filePath(u"err.log"_s));
+    QTRY_VERIFY_WITH_TIMEOUT(err.open(QIODevice::ReadOnly) && err.readAll().contains("reload failed")
+                                 ? true
+                                 : (err.close(), false),
+                             5000);
+    QCOMPARE(quoteTotal(), std::string("158,268.00"));
+    QVERIFY(rewrite(original));
+}
+
+void TestSiteHttp::portInUse()
+{
+    QProcess second;
+    second.start(QString::fromUtf8(SITE_BINARY),
+                 {u"--port"_s, QString::number(m_port), u"--quiet"_s, u"--pages"_s,
+                  QString::fromUtf8(SITE_PAGES), u"--prices"_s, pricesPath()});
+    QVERIFY(second.waitForFinished(10000));
+    QCOMPARE(second.exitCode(), 2);
+    QVERIFY(second.readAllStandardError().contains("cannot listen"));
+}
+
+void TestSiteHttp::stopsOnSigterm()
+{
+    ::kill(static_cast<pid_t>(m_site.processId()), SIGTERM);
+    QVERIFY2(m_site.waitForFinished(60000), "rivav-site did not stop on SIGTERM");
+    QCOMPARE(m_site.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(m_site.exitCode(), 0);
+
+    QFile out(m_dir.filePath(u"out.log"_s));
+    QVERIFY(out.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = out.readAll().split('\n');
+    int logged = 0;
+    for (const QByteArray &line : lines)
+        logged += line.contains("\" ") ? 1 : 0;
+    QCOMPARE(logged, m_requests);
+    QFile err(m_dir.filePath(u"err.log"_s));
+    QVERIFY(err.open(QIODevice::ReadOnly));
+    QVERIFY(err.readAll().contains("stopped"));
+}
+
+QTEST_GUILESS_MAIN(TestSiteHttp)
+#include "test_site_http.moc"
