@@ -13,19 +13,19 @@
 
 using namespace Qt::StringLiterals;
 
-FormWindow::FormWindow(const WindowSpec &spec, const QString &caption, std::span<const ControlSpec> controls)
-    : m_spec(spec)
+FormWindow::FormWindow(const WindowSpec &shape, const QString &caption, std::span<const ControlSpec> controls)
+    : m_shape(shape)
 {
-    setObjectName(QString::fromLatin1(spec.name));
+    setObjectName(QString::fromLatin1(shape.name));
     setWindowTitle(caption);
-    if (spec.sizable) {
-        resize(Twips::toPixels(spec.widthTwips), Twips::toPixels(spec.heightTwips));
+    if (shape.sizable) {
+        resize(Twips::toPixels(shape.widthTwips), Twips::toPixels(shape.heightTwips));
     } else {
         setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                        Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-        setFixedSize(Twips::toPixels(spec.widthTwips), Twips::toPixels(spec.heightTwips));
+        setFixedSize(Twips::toPixels(shape.widthTwips), Twips::toPixels(shape.heightTwips));
     }
-    if (spec.hasIcon)
+    if (shape.hasIcon)
         setWindowIcon(QIcon(u":/art/app-icon.png"_s));
     m_controls =
         LayoutBuilder::build(this, controls, [this](const ControlSpec &row, std::unique_ptr<Browser> b) {

@@ -30,10 +30,10 @@ class FormWindow : public QWidget
 {
     Q_OBJECT
 public:
-    FormWindow(const WindowSpec &spec, const QString &caption, std::span<const ControlSpec> controls);
+    FormWindow(const WindowSpec &shape, const QString &caption, std::span<const ControlSpec> controls);
     ~FormWindow() override;
 
-    const WindowSpec &spec() const { return m_spec; }
+    const WindowSpec &shape() const { return m_shape; }
 
     QWidget *control(const QString &name) const;
     template <typename T> T *control(const QString &name) const { return qobject_cast<T *>(control(name)); }
@@ -50,7 +50,7 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    WindowSpec m_spec;
+    WindowSpec m_shape;
     QHash<QString, QWidget *> m_controls;
     std::map<QString, std::unique_ptr<Browser>> m_browsers;
 };

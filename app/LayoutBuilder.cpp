@@ -58,40 +58,40 @@ QString textOf(const char16_t *text)
     return text ? QString::fromUtf16(text) : QString();
 }
 
-QWidget *createWidget(const ControlSpec &spec, QWidget *parent, const LayoutBuilder::BrowserSink &browsers)
+QWidget *createWidget(const ControlSpec &row, QWidget *parent, const LayoutBuilder::BrowserSink &browsers)
 {
-    switch (spec.kind) {
+    switch (row.kind) {
     case ControlKind::PictureBox:
     case ControlKind::Image: {
         auto *picture = new PictureBox(parent);
-        if (spec.picture)
-            picture->setPicture(QString::fromLatin1(spec.picture));
+        if (row.picture)
+            picture->setPicture(QString::fromLatin1(row.picture));
         return picture;
     }
     case ControlKind::Label: {
         auto *label = new CaptionLabel(parent);
-        label->setText(textOf(spec.text));
+        label->setText(textOf(row.text));
         return label;
     }
     case ControlKind::TextBox: {
         auto *edit = new QLineEdit(parent);
-        edit->setText(textOf(spec.text));
+        edit->setText(textOf(row.text));
         return edit;
     }
     case ControlKind::ComboBox: {
         auto *combo = new QComboBox(parent);
         combo->setEditable(true);
         combo->setInsertPolicy(QComboBox::NoInsert);
-        if (spec.items)
-            combo->addItems(QString::fromUtf16(spec.items).split(u'\n'));
+        if (row.items)
+            combo->addItems(QString::fromUtf16(row.items).split(u'\n'));
         combo->setCurrentIndex(-1);
-        combo->setEditText(textOf(spec.text));
+        combo->setEditText(textOf(row.text));
         return combo;
     }
     case ControlKind::OptionButton:
-        return new QRadioButton(textOf(spec.text), parent);
+        return new QRadioButton(textOf(row.text), parent);
     case ControlKind::Frame:
-        return new QGroupBox(textOf(spec.text), parent);
+        return new QGroupBox(textOf(row.text), parent);
     case ControlKind::Line: {
         auto *line = new QFrame(parent);
         line->setFrameShape(QFrame::VLine);
@@ -102,7 +102,7 @@ QWidget *createWidget(const ControlSpec &spec, QWidget *parent, const LayoutBuil
         std::unique_ptr<Browser> browser = Platform::createBrowser(parent);
         QWidget *widget = browser->widget();
         if (browsers)
-            browsers(spec, std::move(browser));
+            browsers(row, std::move(browser));
         return widget;
     }
     case ControlKind::NavigationBar:
@@ -114,10 +114,10 @@ QWidget *createWidget(const ControlSpec &spec, QWidget *parent, const LayoutBuil
 }
 } // namespace
 
-QString LayoutBuilder::objectNameOf(const ControlSpec &spec)
+QString LayoutBuilder::objectNameOf(const ControlSpec &row)
 {
-    const QString name = QString::fromLatin1(spec.name);
-    return spec.index < 0 ? name : name + u'(' + QString::number(spec.index) + u')';
+    const QString name = QString::fromLatin1(row.name);
+    return row.index < 0 ? name : name + u'(' + QString::number(row.index) + u')';
 }
 
 QHash<QString, QWidget *> LayoutBuilder::build(QWidget *root, std::span<const ControlSpec> table,
@@ -126,24 +126,24 @@ QHash<QString, QWidget *> LayoutBuilder::build(QWidget *root, std::span<const Co
     QHash<QString, QWidget *> byName;
     QList<QWidget *> windowed;
     QList<std::pair<int, QWidget *>> focusOrder;
-    for (const ControlSpec &spec : table) {
-        QWidget *parent = spec.container ? byName.value(QString::fromLatin1(spec.container)) : root;
-        Q_ASSERT_X(parent, spec.name, "container must come before its controls");
-        QWidget *widget = createWidget(spec, parent, browsers);
-        widget->setObjectName(objectNameOf(spec));
-        widget->setProperty("designerName", QString::fromLatin1(spec.name));
-        widget->setProperty("controlIndex", spec.index);
-        widget->setProperty("controlKind", QString::fromLatin1(controlKindName(spec.kind)));
-        widget->setProperty("tabIndex", spec.tabIndex);
-        ControlGeometry::place(widget, QRect(spec.left, spec.top, spec.width, spec.height));
-        if (spec.accessibleName)
-            widget->setAccessibleName(QString::fromUtf16(spec.accessibleName));
-        widget->setEnabled(spec.state != ControlState::Disabled);
-        widget->setVisible(spec.state != ControlState::Hidden);
-        if (widget->focusPolicy() != Qt::NoFocus && spec.tabIndex >= 0)
-            focusOrder.append({spec.tabIndex, widget});
+    for (const ControlSpec &row : table) {
+        QWidget *parent = row.container ? byName.value(QString::fromLatin1(row.container)) : root;
+        Q_ASSERT_X(parent, row.name, "container must come before its controls");
+        QWidget *widget = createWidget(row, parent, browsers);
+        widget->setObjectName(objectNameOf(row));
+        widget->setProperty("designerName", QString::fromLatin1(row.name));
+        widget->setProperty("controlIndex", row.index);
+        widget->setProperty("controlKind", QString::fromLatin1(controlKindName(row.kind)));
+        widget->setProperty("tabIndex", row.tabIndex);
+        ControlGeometry::place(widget, QRect(row.left, row.top, row.width, row.height));
+        if (row.accessibleName)
+            widget->setAccessibleName(QString::fromUtf16(row.accessibleName));
+        widget->setEnabled(row.state != ControlState::Disabled);
+        widget->setVisible(row.state != ControlState::Hidden);
+        if (widget->focusPolicy() != Qt::NoFocus && row.tabIndex >= 0)
+            focusOrder.append({row.tabIndex, widget});
         byName.insert(widget->objectName(), widget);
-        if (!isLightweight(spec.kind))
+        if (!isLightweight(row.kind))
             windowed.append(widget);
     }
     // Windowed controls lie above the lightweight ones of their container.

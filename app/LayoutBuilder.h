@@ -20,7 +20,7 @@ class QWidget;
 namespace LayoutBuilder {
 using BrowserSink = std::function<void(const ControlSpec &, std::unique_ptr<Browser>)>;
 
-QString objectNameOf(const ControlSpec &spec);
+QString objectNameOf(const ControlSpec &row);
 // Returns the built controls by object name.
 QHash<QString, QWidget *> build(QWidget *root, std::span<const ControlSpec> table,
                                 const BrowserSink &browsers = {});

@@ -81,15 +81,15 @@ QJsonArray dumpWindows(WindowSet &windows)
     QJsonArray result;
     for (int i = 0; i < windowCount; ++i) {
         FormWindow *window = windows.window(WindowId(i));
-        const WindowSpec &spec = window->spec();
+        const WindowSpec &shape = window->shape();
         QJsonArray controls;
         dumpControls(window, window->objectName(), controls);
         result.append(QJsonObject{{u"name"_s, window->objectName()},
                                   {u"caption"_s, window->windowTitle()},
-                                  {u"width"_s, spec.widthTwips},
-                                  {u"height"_s, spec.heightTwips},
-                                  {u"sizable"_s, spec.sizable},
-                                  {u"icon"_s, spec.hasIcon},
+                                  {u"width"_s, shape.widthTwips},
+                                  {u"height"_s, shape.heightTwips},
+                                  {u"sizable"_s, shape.sizable},
+                                  {u"icon"_s, shape.hasIcon},
                                   {u"controls"_s, controls}});
     }
     return result;

@@ -72,9 +72,9 @@ constexpr HouseType houseTypes[] = {
 
 constexpr const FieldSpec &specOf(std::string_view key)
 {
-    for (const auto &spec : fieldSpecs) {
-        if (spec.key == key)
-            return spec;
+    for (const auto &field : fieldSpecs) {
+        if (field.key == key)
+            return field;
     }
     return fieldSpecs[0];
 }
@@ -183,9 +183,9 @@ public:
 
 private:
     // The one value of a key, or nothing after recording why there is none.
-    const std::string *valueOf(const FieldSpec &spec);
-    void fail(const FieldSpec &spec, std::string reason, std::string_view received);
-    void checkField(const FieldSpec &spec, const std::string &value);
+    const std::string *valueOf(const FieldSpec &field);
+    void fail(const FieldSpec &field, std::string reason, std::string_view received);
+    void checkField(const FieldSpec &field, const std::string &value);
     void checkTogether();
 
     std::vector<QueryString::Pair> m_pairs;
@@ -207,12 +207,12 @@ QuoteParse Checker::run()
                             ""});
         return {std::nullopt, std::move(m_errors)};
     }
-    for (const FieldSpec &spec : fieldSpecs) {
-        if (const std::string *value = valueOf(spec))
-            checkField(spec, *value);
-        else if (spec.kind == Kind::Province || spec.kind == Kind::City || spec.kind == Kind::District)
+    for (const FieldSpec &field : fieldSpecs) {
+        if (const std::string *value = valueOf(field))
+            checkField(field, *value);
+        else if (field.kind == Kind::Province || field.kind == Kind::City || field.kind == Kind::District)
             m_codesValid = false;
-        else if (spec.kind == Kind::Count || spec.kind == Kind::HouseType)
+        else if (field.kind == Kind::Count || field.kind == Kind::HouseType)
             m_countsValid = m_houseTypeValid = false;
     }
     checkTogether();
@@ -221,50 +221,50 @@ QuoteParse Checker::run()
     return {std::move(m_request), {}};
 }
 
-const std::string *Checker::valueOf(const FieldSpec &spec)
+const std::string *Checker::valueOf(const FieldSpec &field)
 {
     const QueryString::Pair *found = nullptr;
     int occurrences = 0;
     for (const auto &pair : m_pairs) {
-        if (pair.keyValid && pair.key == spec.key) {
+        if (pair.keyValid && pair.key == field.key) {
             ++occurrences;
             found = &pair;
         }
     }
     if (occurrences == 0) {
-        fail(spec, "缺少此项", {});
+        fail(field, "缺少此项", {});
         return nullptr;
     }
     if (occurrences > 1) {
-        fail(spec, "重复出现" + std::to_string(occurrences) + "次", {});
+        fail(field, "重复出现" + std::to_string(occurrences) + "次", {});
         return nullptr;
     }
     if (!found->valueValid) {
-        fail(spec, "含有无效的百分号转义", {});
+        fail(field, "含有无效的百分号转义", {});
         return nullptr;
     }
     return &found->value;
 }
 
-void Checker::fail(const FieldSpec &spec, std::string reason, std::string_view received)
+void Checker::fail(const FieldSpec &field, std::string reason, std::string_view received)
 {
-    m_errors.push_back({std::string(spec.key), std::string(spec.label), std::move(reason),
+    m_errors.push_back({std::string(field.key), std::string(field.label), std::move(reason),
                         TextCodec::truncateUtf8(TextCodec::decodeChineseLenient(received), maxShownLength)});
 }
 
-void Checker::checkField(const FieldSpec &spec, const std::string &value)
+void Checker::checkField(const FieldSpec &field, const std::string &value)
 {
-    switch (spec.kind) {
+    switch (field.kind) {
     case Kind::Count: {
         const auto n = smallNumber(value, 0, 5);
         if (!n) {
-            fail(spec, "应为0到5之间的整数", value);
+            fail(field, "应为0到5之间的整数", value);
             m_countsValid = false;
-        } else if (spec.key == "findman") {
+        } else if (field.key == "findman") {
             m_findmanText = value;
         } else {
-            m_request.counts[spec.room - 1] = *n;
-            if (spec.room == static_cast<int>(Room::Balcony))
+            m_request.counts[field.room - 1] = *n;
+            if (field.room == static_cast<int>(Room::Balcony))
                 m_balconyText = value;
         }
         break;
@@ -273,13 +273,13 @@ void Checker::checkField(const FieldSpec &spec, const std::string &value)
         double area = 0;
         switch (parseArea(value, area)) {
         case AreaProblem::NotNumber:
-            fail(spec, "不是有效的数字", value);
+            fail(field, "不是有效的数字", value);
             break;
         case AreaProblem::OutOfRange:
-            fail(spec, "应在0到10000平方米之间", value);
+            fail(field, "应在0到10000平方米之间", value);
             break;
         case AreaProblem::None:
-            m_request.areas[spec.room - 1] = area;
+            m_request.areas[field.room - 1] = area;
         }
         break;
     }
@@ -287,13 +287,13 @@ void Checker::checkField(const FieldSpec &spec, const std::string &value)
         if (value.size() == 11 && allDigits(value))
             m_request.phone = value;
         else
-            fail(spec, "应为11位数字", value);
+            fail(field, "应为11位数字", value);
         break;
     case Kind::Province:
         if (isProvinceCode(value))
             m_request.provinceCode = value;
         else {
-            fail(spec, "不是有效的省级行政区划代码", value);
+            fail(field, "不是有效的省级行政区划代码", value);
             m_codesValid = false;
         }
         break;
@@ -301,7 +301,7 @@ void Checker::checkField(const FieldSpec &spec, const std::string &value)
         if (isCityCode(value))
             m_request.cityCode = value;
         else {
-            fail(spec, "不是有效的地级行政区划代码", value);
+            fail(field, "不是有效的地级行政区划代码", value);
             m_codesValid = false;
         }
         break;
@@ -309,7 +309,7 @@ void Checker::checkField(const FieldSpec &spec, const std::string &value)
         if (isDistrictCode(value))
             m_request.districtCode = value;
         else {
-            fail(spec, "不是有效的县级行政区划代码", value);
+            fail(field, "不是有效的县级行政区划代码", value);
             m_codesValid = false;
         }
         break;
@@ -317,13 +317,13 @@ void Checker::checkField(const FieldSpec &spec, const std::string &value)
         if (const auto n = smallNumber(value, 1, 3); n && value.size() == 1)
             m_request.grade = *n;
         else
-            fail(spec, "应为1到3", value);
+            fail(field, "应为1到3", value);
         break;
     case Kind::Style:
         if (const auto n = smallNumber(value, 1, 5); n && value.size() == 1)
             m_request.style = *n;
         else
-            fail(spec, "应为1到5", value);
+            fail(field, "应为1到5", value);
         break;
     case Kind::HouseType: {
         bool known = false;
@@ -332,31 +332,31 @@ void Checker::checkField(const FieldSpec &spec, const std::string &value)
         if (known)
             m_request.houseTypeCode = value;
         else {
-            fail(spec, "不是有效的户型代码", value);
+            fail(field, "不是有效的户型代码", value);
             m_houseTypeValid = false;
         }
         break;
     }
     case Kind::Submit:
         if (value != "tijiao")
-            fail(spec, "应为tijiao", value);
+            fail(field, "应为tijiao", value);
         break;
     case Kind::Region:
     case Kind::Address: {
-        const bool isRegion = spec.kind == Kind::Region;
+        const bool isRegion = field.kind == Kind::Region;
         const auto text = TextCodec::decodeChineseStrict(value);
         if (!text) {
-            fail(spec, "不是有效的GBK或UTF-8文字", value);
+            fail(field, "不是有效的GBK或UTF-8文字", value);
             break;
         }
         const std::string_view trimmed = trimBlanks(*text);
         const std::size_t limit = isRegion ? maxRegionLength : maxAddressLength;
         if (trimmed.empty())
-            fail(spec, "不能为空", value);
+            fail(field, "不能为空", value);
         else if (TextCodec::hasControlCharacter(trimmed))
-            fail(spec, "含有控制字符", value);
+            fail(field, "含有控制字符", value);
         else if (TextCodec::codePointCount(trimmed) > limit)
-            fail(spec, "过长（最多" + std::to_string(limit) + "个字）", value);
+            fail(field, "过长（最多" + std::to_string(limit) + "个字）", value);
         else if (isRegion)
             m_request.regionName = std::string(trimmed);
         else

@@ -12,10 +12,10 @@
 
 using namespace Qt::StringLiterals;
 
-CalculatorWindow::CalculatorWindow(const WindowSpec &spec, const QString &caption,
+CalculatorWindow::CalculatorWindow(const WindowSpec &shape, const QString &caption,
                                    std::span<const ControlSpec> controls, const QString &widthBox,
                                    const QString &lengthBox)
-    : FormWindow(spec, caption, controls), m_sizes(control<QComboBox>(u"guigelist"_s)),
+    : FormWindow(shape, caption, controls), m_sizes(control<QComboBox>(u"guigelist"_s)),
       m_pieceWidth(box(widthBox)), m_pieceLength(box(lengthBox))
 {
     Q_ASSERT(m_sizes && m_pieceWidth && m_pieceLength);

@@ -13,7 +13,7 @@ class CalculatorWindow : public FormWindow
     Q_OBJECT
 public:
     // widthBox and lengthBox name the piece boxes (dzktxt/dzctxt, dbktxt/dbctxt).
-    CalculatorWindow(const WindowSpec &spec, const QString &caption, std::span<const ControlSpec> controls,
+    CalculatorWindow(const WindowSpec &shape, const QString &caption, std::span<const ControlSpec> controls,
                      const QString &widthBox, const QString &lengthBox);
 
     // Size rule: a pick from guigelist overwrites the piece boxes.
