@@ -24,10 +24,10 @@ expected=(
   bin/rivav
   libexec/rivav/rivav libexec/rivav/loading.html libexec/rivav/bg.png
   libexec/rivav/cong.gif libexec/rivav/city.txt
-  share/applications/$app_id.desktop
-  share/metainfo/$app_id.metainfo.xml
+  "share/applications/$app_id.desktop"
+  "share/metainfo/$app_id.metainfo.xml"
   share/doc/rivav/copyright
-  share/icons/hicolor/scalable/apps/$app_id.svg
+  "share/icons/hicolor/scalable/apps/$app_id.svg"
 )
 for size in 16 24 32 48 64 72 96 128 256; do
   expected+=("share/icons/hicolor/${size}x${size}/apps/$app_id.png")
@@ -47,7 +47,9 @@ else
   fail "bin/rivav is not a symbolic link"
 fi
 real=$(readlink -f "$link")
-[ -f "$real" ] && [ -x "$real" ] || fail "the resolved program $real is not an executable file"
+if [ ! -f "$real" ] || [ ! -x "$real" ]; then
+  fail "the resolved program $real is not an executable file"
+fi
 # The program looks for these beside its resolved path.
 for file in loading.html bg.png cong.gif city.txt; do
   [ -s "$(dirname "$real")/$file" ] || fail "$file is not beside the real program"
@@ -64,7 +66,7 @@ icon_name=$(sed -n 's/^Icon=//p' "$entry")
 [ "$icon_name" = "$app_id" ] || fail "desktop entry names icon '$icon_name'"
 
 # Each PNG icon must have the size of the folder it sits in.
-for icon in "$root"/share/icons/hicolor/*x*/apps/$app_id.png; do
+for icon in "$root"/share/icons/hicolor/*x*/apps/"$app_id".png; do
   folder=$(basename "$(dirname "$(dirname "$icon")")")
   read -r width height < <(od -An -tu1 -j16 -N8 "$icon" |
     awk '{print $1*16777216+$2*65536+$3*256+$4, $5*16777216+$6*65536+$7*256+$8}')
