@@ -26,7 +26,8 @@ expected=(
   libexec/rivav/cong.gif libexec/rivav/city.txt
   "share/applications/$app_id.desktop"
   "share/metainfo/$app_id.metainfo.xml"
-  share/doc/rivav/copyright
+  share/doc/rivav/copyright share/doc/rivav/changelog.gz
+  share/man/man1/rivav.1.gz
   "share/icons/hicolor/scalable/apps/$app_id.svg"
 )
 for size in 16 24 32 48 64 72 96 128 256; do
