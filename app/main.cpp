@@ -17,7 +17,7 @@ int main(int argc, char *argv[])
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setApplicationName(u"rivav"_s);
-    QApplication::setDesktopFileName(u"rivav"_s);
+    QApplication::setDesktopFileName(u"org.rivav.Rivav"_s);
     QFont font = QApplication::font();
     font.setFamilies({u"Noto Sans CJK SC"_s, u"Microsoft YaHei"_s, u"SimSun"_s});
     font.setPointSize(9);

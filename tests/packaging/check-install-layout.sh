@@ -1,0 +1,87 @@
+#!/usr/bin/env bash
+# Installs the build into a staging tree the way a package build does
+# (DESTDIR + prefix) and checks what a user's system would then hold.
+# Usage: check-install-layout.sh BUILD_DIR SOURCE_DIR
+set -uo pipefail
+build=$1
+source=$2
+app_id=org.rivav.Rivav
+prefix=/opt/rivav-test
+stage=$(mktemp -d)
+trap 'rm -rf "$stage"' EXIT
+root=$stage$prefix
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+if ! DESTDIR=$stage cmake --install "$build" --prefix "$prefix" >"$stage/install.log" 2>&1; then
+  cat "$stage/install.log"
+  echo "FAIL: cmake --install"
+  exit 1
+fi
+
+# Everything installed, and nothing else (no test programs, libraries, build files).
+expected=(
+  bin/rivav
+  libexec/rivav/rivav libexec/rivav/loading.html libexec/rivav/bg.png
+  libexec/rivav/cong.gif libexec/rivav/city.txt
+  "share/applications/$app_id.desktop"
+  "share/metainfo/$app_id.metainfo.xml"
+  share/doc/rivav/copyright share/doc/rivav/changelog.gz
+  share/man/man1/rivav.1.gz
+  "share/icons/hicolor/scalable/apps/$app_id.svg"
+)
+for size in 16 24 32 48 64 72 96 128 256; do
+  expected+=("share/icons/hicolor/${size}x${size}/apps/$app_id.png")
+done
+diff <(printf '%s\n' "${expected[@]}" | sort) <(cd "$root" && find . ! -type d | sed 's|^\./||' | sort) ||
+  fail "installed files differ from the expected list (< expected, > installed)"
+
+# The link must be relative, so that it points into the same tree after
+# DESTDIR staging, and must resolve to the real program.
+link=$root/bin/rivav
+if [ -L "$link" ]; then
+  target=$(readlink "$link")
+  [[ $target != /* ]] || fail "bin/rivav points to an absolute path: $target"
+  [ "$(readlink -f "$link")" = "$(readlink -f "$root/libexec/rivav/rivav")" ] ||
+    fail "bin/rivav resolves to $(readlink -f "$link"), not libexec/rivav/rivav"
+else
+  fail "bin/rivav is not a symbolic link"
+fi
+real=$(readlink -f "$link")
+if [ ! -f "$real" ] || [ ! -x "$real" ]; then
+  fail "the resolved program $real is not an executable file"
+fi
+# The program looks for these beside its resolved path.
+for file in loading.html bg.png cong.gif city.txt; do
+  [ -s "$(dirname "$real")/$file" ] || fail "$file is not beside the real program"
+done
+
+# The window names its desktop entry; the entry names the program and icon.
+desktop_name=$(sed -n 's/.*setDesktopFileName(u"\([^"]*\)"_s).*/\1/p' "$source/app/main.cpp")
+[ -f "$root/share/applications/$desktop_name.desktop" ] ||
+  fail "main.cpp names desktop entry '$desktop_name', which is not installed"
+entry=$root/share/applications/$app_id.desktop
+exec_name=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$entry")
+[ -e "$root/bin/$exec_name" ] || fail "desktop entry runs '$exec_name', which is not in bin/"
+icon_name=$(sed -n 's/^Icon=//p' "$entry")
+[ "$icon_name" = "$app_id" ] || fail "desktop entry names icon '$icon_name'"
+
+# Each PNG icon must have the size of the folder it sits in.
+for icon in "$root"/share/icons/hicolor/*x*/apps/"$app_id".png; do
+  folder=$(basename "$(dirname "$(dirname "$icon")")")
+  read -r width height < <(od -An -tu1 -j16 -N8 "$icon" |
+    awk '{print $1*16777216+$2*65536+$3*256+$4, $5*16777216+$6*65536+$7*256+$8}')
+  [ "${width}x${height}" = "$folder" ] || fail "icon in $folder is ${width}x${height}"
+done
+grep -q '<svg' "$root/share/icons/hicolor/scalable/apps/$app_id.svg" || fail "scalable icon is not SVG"
+
+# The metadata, desktop entry and icons as one installed tree.
+if command -v appstreamcli >/dev/null; then
+  appstreamcli validate-tree --no-net "$root" || fail "appstreamcli validate-tree"
+fi
+
+if ((failures)); then
+  echo "$failures check(s) failed"
+  exit 1
+fi
+echo "install layout ok"
