@@ -15,6 +15,11 @@ int main(int argc, char *argv[])
     // The browser engine reports its GL set-up at every start; users need not see it.
     QLoggingCategory::setFilterRules(u"qt.webenginecontext.info=false"_s);
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    // The loading pane, the news page and the instructions share one page
+    // renderer: a small program needs no process per site. (The engine reads
+    // its switches from this variable, and from the command line only when
+    // the variable is unset.)
+    qputenv("QTWEBENGINE_CHROMIUM_FLAGS", qgetenv("QTWEBENGINE_CHROMIUM_FLAGS") + " --renderer-process-limit=1");
     QApplication app(argc, argv);
     QApplication::setApplicationName(u"rivav"_s);
     QApplication::setDesktopFileName(u"org.rivav.Rivav"_s);

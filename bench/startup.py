@@ -54,6 +54,13 @@ def memory_kib(root):
     return rss, pss
 
 
+def free_display(start):
+    number = start
+    while os.path.exists(f"/tmp/.X11-unix/X{number}") or os.path.exists(f"/tmp/.X{number}-lock"):
+        number += 1
+    return number
+
+
 def start_xvfb(number):
     xvfb = subprocess.Popen(["Xvfb", f":{number}", "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
@@ -65,6 +72,7 @@ def start_xvfb(number):
 
 
 def measure(command, title, cwd, number):
+    number = free_display(number)
     xvfb = start_xvfb(number)
     try:
         env = dict(os.environ, DISPLAY=f":{number}")
@@ -119,11 +127,9 @@ def main():
         ("webengine-floor", [os.path.join(build, "webengine-floor")], "webengine-floor"),
     ]
     results = {}
-    number = 90
     for run in range(args.runs):
         for name, command, title in programs:
-            number += 1
-            results.setdefault(name, []).append(measure(command, title, workdir, number))
+            results.setdefault(name, []).append(measure(command, title, workdir, 150))
     shutil.rmtree(workdir)
 
     print(f"{'program':<18}{'mapped ms':>10}{'RSS MiB':>10}{'PSS MiB':>10}   (medians of {args.runs} runs)")
