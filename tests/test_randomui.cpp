@@ -2,7 +2,8 @@
 // picks on the visible controls of whichever window is shown, with the
 // program's invariants checked after every step. The run is reproducible:
 // its seed is printed and can be given in RIVAV_RANDOMUI_SEED; the number of
-// input events in RIVAV_RANDOMUI_EVENTS.
+// input events in RIVAV_RANDOMUI_EVENTS. RIVAV_RANDOMUI_TRACE prints every
+// action (with -maxwarnings 0 for long runs); a failure prints the last ones.
 #include "BuildConfig.h"
 #include "app/AppTexts.h"
 #include "app/FormWindow.h"
