@@ -8,6 +8,7 @@
 #include "platform/Browser.h"
 #include "platform/Platform.h"
 
+#include <QButtonGroup>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHash>
@@ -124,6 +125,7 @@ QHash<QString, QWidget *> LayoutBuilder::build(QWidget *root, std::span<const Co
                                                const BrowserSink &browsers)
 {
     QHash<QString, QWidget *> byName;
+    QHash<QWidget *, QButtonGroup *> optionGroups;
     QList<QWidget *> windowed;
     QList<std::pair<int, QWidget *>> focusOrder;
     for (const ControlSpec &row : table) {
@@ -143,6 +145,16 @@ QHash<QString, QWidget *> LayoutBuilder::build(QWidget *root, std::span<const Co
         if (widget->focusPolicy() != Qt::NoFocus && row.tabIndex >= 0)
             focusOrder.append({row.tabIndex, widget});
         byName.insert(widget->objectName(), widget);
+        // The option buttons of one container form one group. Qt's own
+        // exclusivity would take in the buttons of nested containers too (a
+        // frame's options inside the window's), so that a click on the
+        // selected button could clear it, or a pick clear the other group.
+        if (row.kind == ControlKind::OptionButton) {
+            QButtonGroup *&group = optionGroups[parent];
+            if (!group)
+                group = new QButtonGroup(parent);
+            group->addButton(qobject_cast<QRadioButton *>(widget));
+        }
         if (!isLightweight(row.kind))
             windowed.append(widget);
     }

@@ -1,6 +1,13 @@
 #include "controls/CaptionLabel.h"
 
 #include <QMouseEvent>
+#include <QPainter>
+#include <QStyle>
+
+namespace {
+// Captions up to this length are painted by the label itself.
+constexpr qsizetype plainPaintLimit = 4096;
+} // namespace
 
 CaptionLabel::CaptionLabel(QWidget *parent) : QLabel(parent)
 {
@@ -16,4 +23,34 @@ void CaptionLabel::mouseReleaseEvent(QMouseEvent *event)
     event->accept();
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
         Q_EMIT clicked();
+}
+
+// A caption may be any text a web page sent, megabytes long. The label clips
+// it, so only the part that can show is laid out: as many lines as fit, each
+// no longer than the label is wide in pixels (no character is narrower).
+void CaptionLabel::paintEvent(QPaintEvent *event)
+{
+    const QString caption = text();
+    if (caption.size() <= plainPaintLimit) {
+        QLabel::paintEvent(event);
+        return;
+    }
+    const QRect area = contentsRect().adjusted(margin(), margin(), -margin(), -margin());
+    const int lines = area.height() / std::max(1, fontMetrics().lineSpacing()) + 1;
+    const qsizetype perLine = area.width() + 1;
+    QString shown;
+    qsizetype from = 0;
+    for (int line = 0; line < lines && from <= caption.size(); ++line) {
+        qsizetype end = caption.indexOf(u'\n', from);
+        if (end < 0)
+            end = caption.size();
+        if (line > 0)
+            shown += u'\n';
+        shown += QStringView(caption).mid(from, std::min(end - from, perLine));
+        from = end + 1;
+    }
+    QPainter painter(this);
+    drawFrame(&painter);
+    style()->drawItemText(&painter, area, int(QStyle::visualAlignment(layoutDirection(), alignment())),
+                          palette(), isEnabled(), shown, foregroundRole());
 }

@@ -7,8 +7,15 @@
 QString firstLineOfGbk(const QByteArray &bytes)
 {
     const qsizetype end = bytes.indexOf('\r');
+    QByteArrayView line = end < 0 ? QByteArrayView(bytes) : QByteArrayView(bytes).first(end);
+    // A file saved as UTF-8 by an editor that marks it so is read as UTF-8;
+    // no GBK region line starts with these three bytes.
+    if (line.startsWith("\xEF\xBB\xBF")) {
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        return utf8.decode(line.sliced(3));
+    }
     QStringDecoder decoder("GB18030");
-    return decoder.decode(end < 0 ? bytes : bytes.first(end));
+    return decoder.decode(line);
 }
 
 FirstLine readFirstLineGbk(const QString &path)
@@ -22,9 +29,12 @@ FirstLine readFirstLineGbk(const QString &path)
     if (!file.open(QIODevice::ReadOnly))
         return {FirstLine::Status::Unreadable, {}};
     // Only the first line counts, but it may be long: read up to the first CR.
+    // Read until nothing comes: files of some file systems report no size.
     QByteArray bytes;
-    while (!file.atEnd()) {
+    for (;;) {
         const QByteArray chunk = file.read(64 * 1024);
+        if (file.error() != QFileDevice::NoError)
+            return {FirstLine::Status::Unreadable, {}};
         if (chunk.isEmpty())
             break;
         const qsizetype cr = chunk.indexOf('\r');

@@ -1,5 +1,7 @@
 #include "platform/WebEngineBrowser.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QUrl>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
@@ -42,38 +44,42 @@ const QString observerScript = uR"JS(
 
 // Tag name, name attribute, value and all attributes of every element in
 // document order. The value is the live .value property where the element
-// has one as text (INPUT and other form controls), else the attribute.
+// has one as text (INPUT and other form controls), else the attribute. The
+// result is one JSON text, [url, [tag, name, value, attribute, value, ...],
+// ...]: a single string crosses from the page to the program at little
+// cost, where a tree of objects would be converted value by value on the
+// user interface thread.
 const QString snapshotScript = uR"JS(
 (function () {
   window.rivavDomPending = false;
-  var out = [];
+  var out = [document.URL];
   var all = document.getElementsByTagName('*');
   for (var i = 0; i < all.length; ++i) {
-    var e = all[i], attrs = {}, list = e.attributes;
+    var e = all[i], value = e.value, list = e.attributes;
+    var item = [e.tagName, e.getAttribute('name') || '',
+                typeof value === 'string' ? value : (e.getAttribute('value') || '')];
     for (var j = 0; j < list.length; ++j)
-      attrs[list[j].name.toLowerCase()] = list[j].value;
-    var value = e.value;
-    out.push({t: e.tagName, n: e.getAttribute('name') || '',
-              v: typeof value === 'string' ? value : (e.getAttribute('value') || ''), a: attrs});
+      item.push(list[j].name.toLowerCase(), list[j].value);
+    out.push(item);
   }
-  return {url: document.URL, elements: out};
+  return JSON.stringify(out);
 })()
 )JS"_s;
 
-DomSnapshot toSnapshot(const QVariantList &list)
+// The document's URL and its elements from the script's JSON text.
+std::pair<QString, DomSnapshot> parseSnapshot(const QString &json)
 {
+    const QJsonArray items = QJsonDocument::fromJson(json.toUtf8()).array();
     DomSnapshot snapshot;
-    snapshot.reserve(list.size());
-    for (const QVariant &item : list) {
-        const QVariantMap map = item.toMap();
-        DomElement element{
-            map.value(u"t"_s).toString(), map.value(u"n"_s).toString(), map.value(u"v"_s).toString(), {}};
-        const QVariantMap attributes = map.value(u"a"_s).toMap();
-        for (auto it = attributes.cbegin(); it != attributes.cend(); ++it)
-            element.attributes.insert(it.key(), it.value().toString());
+    snapshot.reserve(items.size());
+    for (qsizetype i = 1; i < items.size(); ++i) {
+        const QJsonArray item = items.at(i).toArray();
+        DomElement element{item.at(0).toString(), item.at(1).toString(), item.at(2).toString(), {}};
+        for (qsizetype j = 3; j + 1 < item.size(); j += 2)
+            element.attributes.insert(item.at(j).toString(), item.at(j + 1).toString());
         snapshot.append(std::move(element));
     }
-    return snapshot;
+    return {items.at(0).toString(), std::move(snapshot)};
 }
 
 class SnapshotPage final : public QWebEnginePage
@@ -188,12 +194,12 @@ void WebEngineBrowser::takeSnapshot()
 void WebEngineBrowser::snapshotTaken(const QVariant &result)
 {
     m_inFlight = false;
-    // An invalid result means the document went away while the script ran.
-    if (result.isValid()) {
-        const QVariantMap map = result.toMap();
+    // A result that is no text means the document went away while the script ran.
+    if (result.typeId() == QMetaType::QString) {
+        auto [url, elements] = parseSnapshot(result.toString());
         // The empty document a view holds before its first page is no document.
-        if (map.value(u"url"_s).toString() != "about:blank"_L1)
-            m_snapshot = toSnapshot(map.value(u"elements"_s).toList());
+        if (url != "about:blank"_L1)
+            m_snapshot = std::move(elements);
     }
     if (const int delayMs = std::exchange(m_againDelayMs, -1); delayMs >= 0)
         requestSnapshot(delayMs);

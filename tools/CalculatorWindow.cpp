@@ -3,6 +3,7 @@
 #include "controls/PictureBox.h"
 #include "platform/MessagePresenter.h"
 #include "platform/Platform.h"
+#include "quote/ComboPicks.h"
 #include "tools/CoverageCalculator.h"
 #include "tools/SizeRule.h"
 #include "tools/ToolLooks.h"
@@ -19,10 +20,9 @@ CalculatorWindow::CalculatorWindow(const WindowSpec &shape, const QString &capti
       m_pieceWidth(box(widthBox)), m_pieceLength(box(lengthBox))
 {
     Q_ASSERT(m_sizes && m_pieceWidth && m_pieceLength);
-    // Only a pick from the list fills the boxes; without a completer, typing
-    // a prefix of an entry cannot turn into a pick either.
-    m_sizes->setCompleter(nullptr);
-    connect(m_sizes, &QComboBox::activated, this, &CalculatorWindow::applyPickedSize);
+    // Only a pick from the list fills the boxes: typing an entry, or a prefix
+    // of one, and then Return or leaving the box is no pick.
+    ComboPicks::onPick(m_sizes, this, &CalculatorWindow::applyPickedSize);
 
     auto *button = control<PictureBox>(u"Picture2"_s);
     button->setCursor(Qt::PointingHandCursor);
