@@ -75,6 +75,18 @@ def start_xvfb(number):
     raise RuntimeError("Xvfb did not start")
 
 
+def window_name(d, window):
+    """The window's title, or "" when it is gone already (a short-lived popup)."""
+    try:
+        wm_name = window.get_full_property(d.intern_atom("_NET_WM_NAME"), 0)
+        if wm_name:
+            return wm_name.value.decode("utf-8", "replace")
+        name = window.get_wm_name() or ""
+        return name.decode("utf-8", "replace") if isinstance(name, bytes) else name
+    except Exception:
+        return ""
+
+
 def connect_display(number):
     for _ in range(100):
         try:
@@ -102,13 +114,7 @@ def measure(command, title, cwd, number):
             while d.pending_events():
                 event = d.next_event()
                 if event.type == X.MapNotify:
-                    name = event.window.get_wm_name() or ""
-                    if isinstance(name, bytes):
-                        name = name.decode("utf-8", "replace")
-                    wm_name = event.window.get_full_property(d.intern_atom("_NET_WM_NAME"), 0)
-                    if wm_name:
-                        name = wm_name.value.decode("utf-8", "replace")
-                    if title in name:
+                    if title in window_name(d, event.window):
                         mapped = time.monotonic() - start
                         break
             time.sleep(0.001)

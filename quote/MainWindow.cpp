@@ -122,9 +122,13 @@ MainWindow::MainWindow(Start start)
     if (start == Start::LayoutOnly)
         return;
     m_timer->start();
-    const QString loadingPage = QCoreApplication::applicationDirPath() + u"/loading.html"_s;
-    browser(u"WebBrowser2"_s)->navigate(QUrl::fromLocalFile(loadingPage).toString());
-    browser(u"WebBrowser1"_s)->navigate(AppTexts::webUrl(u"/softnews.html"_s));
+    // Both pages load in the background anyway; starting them once the
+    // window is on its way to the screen lets it appear sooner.
+    QTimer::singleShot(0, this, [this] {
+        const QString loadingPage = QCoreApplication::applicationDirPath() + u"/loading.html"_s;
+        browser(u"WebBrowser2"_s)->navigate(QUrl::fromLocalFile(loadingPage).toString());
+        browser(u"WebBrowser1"_s)->navigate(AppTexts::webUrl(u"/softnews.html"_s));
+    });
 }
 
 void MainWindow::tick()
