@@ -8,7 +8,14 @@ QString firstLineOfGbk(const QByteArray &bytes)
 {
     const qsizetype end = bytes.indexOf('\r');
     QStringDecoder decoder("GB18030");
-    return decoder.decode(end < 0 ? bytes : bytes.first(end));
+    QString line = decoder.decode(end < 0 ? bytes : bytes.first(end));
+    // A character cut off by the end of the line stays pending in the decoder
+    // and would vanish without a trace. A CR is never part of a multi-byte
+    // character, so decoding one flushes it as U+FFFD, like a broken character
+    // anywhere else in the line.
+    line += decoder.decode(QByteArrayView("\r"));
+    line.chop(1);
+    return line;
 }
 
 FirstLine readFirstLineGbk(const QString &path)
