@@ -19,7 +19,14 @@ function(add_unit_test)
                     "QTWEBENGINE_DISABLE_SANDBOX=1")
   endif()
   if(RIVAV_SANITIZE OR RIVAV_FUZZ)
-    list(APPEND env ${RIVAV_SANITIZER_ENV})
+    set(sanitizer_env ${RIVAV_SANITIZER_ENV})
+    if(T_GUI)
+      # Chromium inside the browser engine frees some objects through a base
+      # type of another size. ASan cannot suppress that report by library, so
+      # these tests alone skip this one check.
+      list(TRANSFORM sanitizer_env REPLACE "^ASAN_OPTIONS=(.*)" "ASAN_OPTIONS=\\1:new_delete_type_mismatch=0")
+    endif()
+    list(APPEND env ${sanitizer_env})
   endif()
   if(T_GUI OR "rivav_gui" IN_LIST T_LIBS)
     set(label gui)
