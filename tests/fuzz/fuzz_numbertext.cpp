@@ -45,8 +45,8 @@ void checkGeneralText(double value, const QLocale &locale)
                    context);
     }
 
-    // Qt 6.4 cannot read back its own signs in locales whose sign is several
-    // characters (Arabic and Persian add a direction mark), nor so exponents.
+    // Qt 6.4 cannot read back the signs and exponents it writes in locales
+    // whose sign is several characters (Arabic and Persian add a direction mark).
     const bool multiCharSign = locale.negativeSign().size() > 1 || locale.positiveSign().size() > 1;
     if (multiCharSign && (exponent >= 0 || std::signbit(value)))
         return;
