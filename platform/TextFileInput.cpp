@@ -15,7 +15,14 @@ QString firstLineOfGbk(const QByteArray &bytes)
         return utf8.decode(line.sliced(3));
     }
     QStringDecoder decoder("GB18030");
-    return decoder.decode(line);
+    QString text = decoder.decode(line);
+    // A character cut off by the end of the line stays pending in the decoder
+    // and would vanish without a trace. A CR is never part of a multi-byte
+    // character, so decoding one flushes it as U+FFFD, like a broken character
+    // anywhere else in the line.
+    text += decoder.decode(QByteArrayView(""));
+    text.chop(1);
+    return text;
 }
 
 FirstLine readFirstLineGbk(const QString &path)

@@ -38,6 +38,8 @@ private Q_SLOTS:
         QTest::newRow("LF alone stays") << QByteArray("a\nb\r\nc") << u"a\nb"_s;
         QTest::newRow("starts with a line end") << QByteArray("\r\nabc") << QString();
         QTest::newRow("four-byte GB18030") << QByteArray("\x81\x30\x81\x30") << u"\u0080"_s;
+        QTest::newRow("cut-off character at the end") << QByteArray("a\xB1") << u"a\uFFFD"_s;
+        QTest::newRow("cut-off character before CR") << QByteArray("a\x81\x30\r\n") << u"a\uFFFD"_s;
     }
     void firstLine()
     {

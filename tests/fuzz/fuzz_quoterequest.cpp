@@ -1,0 +1,168 @@
+// The quote request from arbitrary control texts: which check fails, and on
+// success the shape of the URL and what its values decode to.
+#include "FuzzSupport.h"
+
+#include "app/AppTexts.h"
+#include "quote/NumberText.h"
+#include "quote/QuoteRequest.h"
+#include "quote/RegionTable.h"
+
+#include <QHash>
+#include <QStringDecoder>
+
+#include <algorithm>
+#include <cmath>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+const QStringView regions[] = {u"请选择",        u"110000|北京市", u"110100|市辖区",
+                               u"110101|东城区", u"P1|甲",         u"|",
+                               u"a|b|c",         u"&|=",           u"%|#"};
+const QStringView houseTypes[] = {u"请选择",   u"一房一厅", u"二房一厅", u"三房一厅",
+                                  u"二房二厅", u"三房二厅", u"四房二厅", u"五房二厅"};
+const QStringView counts[] = {u"请选择", u"一间", u"二间", u"三间", u"四间"};
+const QStringView areas[] = {u"30", u"12.5", u" 8 ", u"0", u"-3", u"1e3", u"1,5", u"inf", u"nan", u"", u"-0"};
+const QStringView phones[] = {u"12345678901", u"1234567890", u"abcdefghij1", u"123456789012"};
+const QStringView addresses[] = {u"王", u" 王 ", u"   ", u"\t", u"\u3000", u""};
+
+const QStringView keys[] = {u"bom1",     u"bom2",     u"bom3",     u"bom4",        u"bom5",     u"bom6",
+                            u"bomarea2", u"bomarea3", u"bomarea1", u"bomarea4",    u"bomarea5", u"bomarea6",
+                            u"pho",      u"cit1",     u"cit2",     u"cit3",        u"dc",       u"findman3",
+                            u"kongzhi",  u"findman",  u"fengge",   u"sumcityname", u"xingshi"};
+
+bool isRegionEntry(const QString &text)
+{
+    return text != RegionTable::pleaseChoose() && text.contains(u'|');
+}
+
+bool isMobileNumber(const QString &text)
+{
+    return text.size() == 11 &&
+           std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+}
+
+bool isBlank(const QString &text)
+{
+    return std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c == u' '; });
+}
+
+bool isUnreservedOrEscape(QStringView value)
+{
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        const char16_t c = value.at(i).unicode();
+        if ((c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9') || c == u'-' ||
+            c == u'.' || c == u'_' || c == u'~')
+            continue;
+        const auto hex = [&](qsizetype at) {
+            return at < value.size() && ((value.at(at) >= u'0' && value.at(at) <= u'9') ||
+                                         (value.at(at) >= u'A' && value.at(at) <= u'F'));
+        };
+        if (c != u'%' || !hex(i + 1) || !hex(i + 2))
+            return false;
+        i += 2;
+    }
+    return true;
+}
+
+QString decoded(QStringView value)
+{
+    QStringDecoder decoder("GB18030");
+    return decoder.decode(QByteArray::fromPercentEncoding(value.toLatin1()));
+}
+
+void checkUrl(const QuoteForm &form, const QLocale &locale, const QString &url, const QString &context)
+{
+    const QString prefix = AppTexts::webUrl(u"/AutoPrice.action?"_s);
+    FUZZ_CHECK(url.startsWith(prefix), context);
+    const QStringList pairs = url.mid(prefix.size()).split(u'&');
+    FUZZ_CHECK(pairs.size() == qsizetype(std::size(keys)), context);
+    QHash<QStringView, QString> values;
+    for (qsizetype i = 0; i < pairs.size(); ++i) {
+        const QStringView pair = pairs.at(i);
+        FUZZ_CHECK(pair.startsWith(keys[i]) && pair.mid(keys[i].size()).startsWith(u'='), context);
+        const QStringView value = pair.mid(keys[i].size() + 1);
+        FUZZ_CHECK(isUnreservedOrEscape(value), context);
+        values.insert(keys[i], decoded(value));
+    }
+
+    FUZZ_CHECK(values[u"bom4"] == u"1" && values[u"kongzhi"] == u"tijiao", context);
+    FUZZ_CHECK(values[u"findman"] == values[u"bom5"], context);
+    FUZZ_CHECK(QStringList({u"1"_s, u"2"_s, u"3"_s}).contains(values[u"dc"]), context);
+    FUZZ_CHECK(QStringList({u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s}).contains(values[u"fengge"]), context);
+    FUZZ_CHECK(values[u"pho"] == form.phone, context);
+    // Every value of the form is well-formed text here, so GBK carries it unchanged.
+    if (form.formOfAddress.isValidUtf16())
+        FUZZ_CHECK(values[u"xingshi"] == form.formOfAddress, context);
+    const QString cities[] = {form.city1, form.city2, form.city3};
+    QString name;
+    for (int i = 0; i < 3; ++i) {
+        name += cities[i].section(u'|', 1, 1);
+        if (cities[i].isValidUtf16())
+            FUZZ_CHECK(values[u"cit%1"_s.arg(i + 1)] == cities[i].section(u'|', 0, 0), context);
+    }
+    if (name.isValidUtf16())
+        FUZZ_CHECK(values[u"sumcityname"] == name, context);
+    // Each area is the field's number, finite and not negative, written back in
+    // the general format. (Reading the written text again is no check: Qt 6.4
+    // cannot read some signs and exponents it writes, e.g. in Persian.)
+    const std::pair<QStringView, const QString *> areaFields[] = {
+        {u"bomarea1", &form.text4}, {u"bomarea2", &form.text2}, {u"bomarea3", &form.text3},
+        {u"bomarea4", &form.text5}, {u"bomarea5", &form.text7}, {u"bomarea6", &form.text6},
+    };
+    for (const auto &[key, field] : areaFields) {
+        const std::optional<double> area = NumberText::toNumber(*field, locale);
+        FUZZ_CHECK(area && std::isfinite(*area) && *area >= 0, context + u" "_s + key.toString());
+        FUZZ_CHECK(values[key] == NumberText::toText(*area, locale), context + u" "_s + key.toString());
+    }
+}
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size)
+{
+    FuzzedDataProvider data(bytes, size);
+    using FuzzSupport::consumeChoiceOrText;
+    const QLocale locale = FuzzSupport::consumeLocale(data);
+
+    QuoteForm form;
+    form.city1 = consumeChoiceOrText(data, regions);
+    form.city2 = consumeChoiceOrText(data, regions);
+    form.city3 = consumeChoiceOrText(data, regions);
+    form.houseType = consumeChoiceOrText(data, houseTypes);
+    form.bathrooms = consumeChoiceOrText(data, counts);
+    form.balconies = consumeChoiceOrText(data, counts);
+    for (QString *area : {&form.text2, &form.text3, &form.text4, &form.text5, &form.text6, &form.text7})
+        *area = consumeChoiceOrText(data, areas);
+    for (bool &option : form.style)
+        option = data.ConsumeBool();
+    for (bool &option : form.grade)
+        option = data.ConsumeBool();
+    form.phone = consumeChoiceOrText(data, phones);
+    form.formOfAddress = consumeChoiceOrText(data, addresses);
+
+    const QuoteRequest request = QuoteRequest::build(form, locale);
+    const QString context =
+        QStringList{form.city1, form.city2, form.city3, form.phone, form.formOfAddress}.join(u" ; "_s) +
+        u" => "_s + request.message + request.url;
+    FUZZ_CHECK(request.ok() != request.url.isEmpty(), context);
+
+    // The last failing check of address, number, form of address names the field.
+    QString missing;
+    if (!isRegionEntry(form.city1) || !isRegionEntry(form.city2) || !isRegionEntry(form.city3))
+        missing = u"业主地址"_s;
+    if (!isMobileNumber(form.phone))
+        missing = u"电话号码"_s;
+    if (isBlank(form.formOfAddress))
+        missing = u"称呼"_s;
+    if (!missing.isEmpty()) {
+        FUZZ_CHECK(request.message == u"请录入正确的："_s + missing, context);
+        return 0;
+    }
+    if (!request.ok()) {
+        FUZZ_CHECK(request.message.startsWith(u"请录入正确的："_s) && request.message.endsWith(u"面积"_s),
+                   context);
+        return 0;
+    }
+    checkUrl(form, locale, request.url, context);
+    return 0;
+}
