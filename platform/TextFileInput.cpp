@@ -20,7 +20,7 @@ QString firstLineOfGbk(const QByteArray &bytes)
     // and would vanish without a trace. A CR is never part of a multi-byte
     // character, so decoding one flushes it as U+FFFD, like a broken character
     // anywhere else in the line.
-    text += decoder.decode(QByteArrayView(""));
+    text += decoder.decode(QByteArrayView("\r"));
     text.chop(1);
     return text;
 }
