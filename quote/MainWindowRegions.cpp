@@ -1,7 +1,7 @@
 #include "quote/MainWindow.h"
 
 #include "app/publicvalue.h"
-#include "quote/ComboPicks.h"
+#include "controls/ComboPicks.h"
 #include "quote/RegionTable.h"
 
 #include <QComboBox>

@@ -1,6 +1,6 @@
 #include "quote/MainWindow.h"
 
-#include "quote/ComboPicks.h"
+#include "controls/ComboPicks.h"
 #include "quote/HouseRules.h"
 
 #include <QComboBox>

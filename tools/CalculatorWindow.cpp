@@ -3,7 +3,7 @@
 #include "controls/PictureBox.h"
 #include "platform/MessagePresenter.h"
 #include "platform/Platform.h"
-#include "quote/ComboPicks.h"
+#include "controls/ComboPicks.h"
 #include "tools/CoverageCalculator.h"
 #include "tools/SizeRule.h"
 #include "tools/ToolLooks.h"

@@ -1,4 +1,4 @@
-#include "quote/ComboPicks.h"
+#include "controls/ComboPicks.h"
 
 #include <QAbstractItemView>
 #include <QFontMetrics>
