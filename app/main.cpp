@@ -19,7 +19,8 @@ int main(int argc, char *argv[])
     // renderer: a small program needs no process per site. (The engine reads
     // its switches from this variable, and from the command line only when
     // the variable is unset.)
-    qputenv("QTWEBENGINE_CHROMIUM_FLAGS", qgetenv("QTWEBENGINE_CHROMIUM_FLAGS") + " --renderer-process-limit=1");
+    qputenv("QTWEBENGINE_CHROMIUM_FLAGS",
+            qgetenv("QTWEBENGINE_CHROMIUM_FLAGS") + " --renderer-process-limit=1");
     QApplication app(argc, argv);
     QApplication::setApplicationName(u"rivav"_s);
     QApplication::setDesktopFileName(u"org.rivav.Rivav"_s);

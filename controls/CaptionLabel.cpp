@@ -16,7 +16,10 @@ CaptionLabel::CaptionLabel(QWidget *parent) : QLabel(parent)
 }
 
 // The control takes its clicks: what lies beneath it, its container included, never sees them.
-void CaptionLabel::mousePressEvent(QMouseEvent *event) { event->accept(); }
+void CaptionLabel::mousePressEvent(QMouseEvent *event)
+{
+    event->accept();
+}
 
 void CaptionLabel::mouseReleaseEvent(QMouseEvent *event)
 {

@@ -14,7 +14,10 @@ void PictureBox::setPicture(const QString &resource)
 }
 
 // The control takes its clicks: what lies beneath it, its container included, never sees them.
-void PictureBox::mousePressEvent(QMouseEvent *event) { event->accept(); }
+void PictureBox::mousePressEvent(QMouseEvent *event)
+{
+    event->accept();
+}
 
 void PictureBox::mouseReleaseEvent(QMouseEvent *event)
 {

@@ -1,9 +1,9 @@
 #include "tools/CalculatorWindow.h"
 
+#include "controls/ComboPicks.h"
 #include "controls/PictureBox.h"
 #include "platform/MessagePresenter.h"
 #include "platform/Platform.h"
-#include "controls/ComboPicks.h"
 #include "tools/CoverageCalculator.h"
 #include "tools/SizeRule.h"
 #include "tools/ToolLooks.h"
