@@ -6,6 +6,7 @@
 #include "app/WindowSet.h"
 #include "controls/CaptionLabel.h"
 #include "fakes/LocalPageServer.h"
+#include "fakes/NewsPage.h"
 #include "fakes/RecordingShell.h"
 #include "platform/InertBrowser.h"
 #include "platform/Platform.h"
@@ -21,33 +22,16 @@
 #include <algorithm>
 
 using namespace Qt::StringLiterals;
+using NewsPage::input;
+using NewsPage::newsLabel;
+using NewsPage::newsTexts;
 
 namespace {
 constexpr qint64 boundMs = 3000;
 
-DomElement input(const QString &name, const QString &value, const QString &mysrc = {})
-{
-    DomElement e{u"INPUT"_s, name, value, {{u"name"_s, name}}};
-    if (!mysrc.isNull())
-        e.attributes.insert(u"mysrc"_s, mysrc);
-    return e;
-}
 DomElement endMarker()
 {
     return input(u"end"_s, u"已结束"_s);
-}
-
-CaptionLabel *newsLabel(const MainWindow &w, int index)
-{
-    return w.control<CaptionLabel>(u"news(%1)"_s.arg(index));
-}
-
-QStringList newsTexts(const MainWindow &w)
-{
-    QStringList texts;
-    for (int i = 0; i < 10; ++i)
-        texts.append(newsLabel(w, i)->text());
-    return texts;
 }
 
 QStringList headlines(int from, int to)

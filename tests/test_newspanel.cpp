@@ -5,6 +5,7 @@
 #include "controls/CaptionLabel.h"
 #include "controls/PictureBox.h"
 #include "controls/wkxbjqbutton.h"
+#include "fakes/NewsPage.h"
 #include "fakes/RecordingShell.h"
 #include "help/shuomingform.h"
 #include "platform/InertBrowser.h"
@@ -15,32 +16,15 @@
 #include <QTimer>
 
 using namespace Qt::StringLiterals;
+using NewsPage::input;
+using NewsPage::newsLabel;
+using NewsPage::newsTexts;
 
 namespace {
-DomElement input(const QString &name, const QString &value, const QString &mysrc = {})
-{
-    DomElement e{u"INPUT"_s, name, value, {{u"name"_s, name}}};
-    if (!mysrc.isNull())
-        e.attributes.insert(u"mysrc"_s, mysrc);
-    return e;
-}
 
 InertBrowser *inert(const FormWindow &window, const QString &name)
 {
     return static_cast<InertBrowser *>(window.browser(name));
-}
-
-CaptionLabel *newsLabel(const MainWindow &w, int index)
-{
-    return w.control<CaptionLabel>(u"news(%1)"_s.arg(index));
-}
-
-QStringList newsTexts(const MainWindow &w)
-{
-    QStringList texts;
-    for (int i = 0; i < 10; ++i)
-        texts.append(newsLabel(w, i)->text());
-    return texts;
 }
 
 QStringList filled(QStringList head, const QString &rest)
