@@ -6,7 +6,7 @@
 #include "SitePages.h"
 #include "TextCodec.h"
 
-#include <httplib.h>
+#include "SiteHttpServer.h"
 
 #include <sys/socket.h>
 #include <unistd.h>
@@ -19,14 +19,6 @@
 #include <sstream>
 
 namespace fs = std::filesystem;
-
-// Gives access to the listening socket: the packaged library listens with a
-// backlog of 5, too short for a burst of connections.
-class SiteHttpServer : public httplib::Server
-{
-public:
-    void widenBacklog(int backlog) { ::listen(svr_sock_.load(), backlog); }
-};
 
 namespace {
 
@@ -205,17 +197,12 @@ void setHtml(httplib::Response &res, std::string body)
 } // namespace
 
 SiteServer::SiteServer(Settings settings)
-    : m_settings(std::move(settings)), m_http(std::make_unique<SiteHttpServer>())
+    : m_settings(std::move(settings)), m_http(std::make_unique<SiteHttpServer>(m_settings.threads))
 {
-    const int threads = m_settings.threads;
-    m_http->new_task_queue = [threads] { return new httplib::ThreadPool(static_cast<std::size_t>(threads)); };
     // Browsers and load generators keep connections open; the library's
     // default of 5 requests per connection forces needless reconnects.
     m_http->set_keep_alive_max_count(10000);
     m_http->set_keep_alive_timeout(5);
-    // Headers and body go out in separate writes; with Nagle's algorithm the
-    // body then waits for the client's delayed ACK (about 40 ms).
-    m_http->set_tcp_nodelay(true);
     m_http->set_payload_max_length(64 * 1024);
     // The library's default also sets SO_REUSEPORT, which would let a second
     // server bind the same port and silently share its requests.
@@ -294,24 +281,17 @@ std::shared_ptr<const SiteServer::Data> SiteServer::data() const
 
 int SiteServer::bind()
 {
-    int port = m_settings.port;
-    if (port == 0)
-        port = m_http->bind_to_any_port(m_settings.address);
-    else if (!m_http->bind_to_port(m_settings.address, port))
-        port = -1;
-    if (port > 0)
-        m_http->widenBacklog(SOMAXCONN);
-    return port;
+    return m_http->bindAndListen(m_settings.address, m_settings.port);
 }
 
 bool SiteServer::run()
 {
-    return m_http->listen_after_bind();
+    return m_http->serve();
 }
 
 void SiteServer::stop()
 {
-    m_http->stop();
+    m_http->stopServing();
 }
 
 void SiteServer::route(const httplib::Request &req, httplib::Response &res) const

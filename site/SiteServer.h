@@ -25,7 +25,7 @@ public:
         int port = 8360; // 0: any free port
         std::string pagesDir;
         std::string pricesFile;
-        int threads = 96;
+        int threads = 2; // event loops, each serving many connections
         bool accessLog = true;
     };
 

@@ -2,6 +2,7 @@
 
 #include "SiteServer.h"
 
+#include <algorithm>
 #include <atomic>
 #include <csignal>
 #include <cstdio>
@@ -29,7 +30,8 @@ Options:
   --port N         port to listen on (default 8360; 0 picks a free port)
   --pages DIR      folder of the pages (default: site-data/pages beside the program)
   --prices FILE    unit price table (default: site-data/prices.ini beside the program)
-  --threads N      worker threads, one per open connection (default 96)
+  --threads N      threads serving connections, each many at a time
+                   (default: one per processor core)
   --quiet          no access log
   --help           show this text
 
@@ -67,6 +69,7 @@ int fail(const std::string &message)
 int main(int argc, char **argv)
 {
     SiteServer::Settings settings;
+    settings.threads = std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1, 64);
     const fs::path dataDir = programDir() / "site-data";
     settings.pagesDir = (dataDir / "pages").string();
     settings.pricesFile = (dataDir / "prices.ini").string();
@@ -85,8 +88,8 @@ int main(int argc, char **argv)
             if (!parseNumber(argv[++i], 0, 65535, settings.port))
                 return fail("--port needs a number from 0 to 65535");
         } else if (arg == "--threads" && hasValue) {
-            if (!parseNumber(argv[++i], 1, 4096, settings.threads))
-                return fail("--threads needs a number from 1 to 4096");
+            if (!parseNumber(argv[++i], 1, 256, settings.threads))
+                return fail("--threads needs a number from 1 to 256");
         } else if (arg == "--pages" && hasValue) {
             settings.pagesDir = argv[++i];
         } else if (arg == "--prices" && hasValue) {
@@ -120,12 +123,7 @@ int main(int argc, char **argv)
     std::atomic<bool> finished = false;
     std::thread signalThread([&] {
         const timespec tick{0, 200 * 1000 * 1000};
-        bool stopping = false;
         while (!finished) {
-            // Repeated until run() returns: a stop before the listening loop
-            // has started would otherwise be lost.
-            if (stopping)
-                server.stop();
             const int received = sigtimedwait(&signals, nullptr, &tick);
             if (received == SIGHUP) {
                 std::string reloadError;
@@ -135,8 +133,7 @@ int main(int argc, char **argv)
                     std::fprintf(stderr, "rivav-site: reload failed, keeping the old data: %s\n",
                                  reloadError.c_str());
             } else if (received == SIGINT || received == SIGTERM) {
-                stopping = true;
-                server.stop();
+                server.stop(); // also taken when it comes before run()
             }
         }
     });
