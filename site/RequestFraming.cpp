@@ -80,7 +80,8 @@ BodyHeaders readBodyHeaders(std::string_view headers)
         if (equalsIgnoringCase(name, "Content-Length")) {
             const auto length = parseLength(value);
             // Two differing lengths make the request ambiguous.
-            result.lengthValid = result.lengthValid && length && (!result.hasLength || result.length == *length);
+            result.lengthValid =
+                result.lengthValid && length && (!result.hasLength || result.length == *length);
             result.length = length.value_or(0);
             result.hasLength = true;
         } else if (equalsIgnoringCase(name, "Transfer-Encoding")) {

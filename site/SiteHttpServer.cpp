@@ -133,6 +133,17 @@ private:
     bool m_exhausted = false;
 };
 
+// Answers after which the rest of the input cannot be trusted to start a
+// request: the request itself was malformed or too big.
+bool endsConnection(std::string_view answer)
+{
+    constexpr std::string_view prefix = "HTTP/1.1 ";
+    if (answer.size() < prefix.size() + 3 || answer.substr(0, prefix.size()) != prefix)
+        return false;
+    const std::string_view status = answer.substr(prefix.size(), 3);
+    return status == "400" || status == "413" || status == "414" || status == "431";
+}
+
 int millisecondsUntil(Clock::time_point now, Clock::time_point then)
 {
     const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(then - now).count();
@@ -230,8 +241,8 @@ void SiteHttpServer::Loop::run()
     m_nextSweep = Clock::now() + sweepInterval;
     while (!m_stopping) {
         const auto before = Clock::now();
-        const int timeout = millisecondsUntil(before, m_acceptPaused ? std::min(m_nextSweep, m_acceptResume)
-                                                                     : m_nextSweep);
+        const int timeout =
+            millisecondsUntil(before, m_acceptPaused ? std::min(m_nextSweep, m_acceptResume) : m_nextSweep);
         const int ready = ::epoll_wait(m_epoll, events.data(), static_cast<int>(events.size()), timeout);
         if (ready < 0 && errno != EINTR)
             break;
@@ -352,6 +363,7 @@ bool SiteHttpServer::Loop::answerOne(Connection &c, Clock::time_point now)
     if (frame.state == State::Incomplete)
         return false;
 
+    const std::size_t answerStart = c.output.size();
     BufferedStream stream(c, c.output);
     const bool last = frame.state == State::HandOver || ++c.served >= m_settings.maxRequests;
     bool connectionClosed = false;
@@ -368,7 +380,8 @@ bool SiteHttpServer::Loop::answerOne(Connection &c, Clock::time_point now)
     if (frame.state == State::HandOver || stream.exhausted())
         used = c.input.size();
     c.input.erase(0, used);
-    if (!answered || connectionClosed || last || stream.exhausted() || used == 0)
+    if (!answered || connectionClosed || last || stream.exhausted() || used == 0 ||
+        endsConnection(std::string_view(c.output).substr(answerStart)))
         c.closeAfterOutput = true;
     // Every request gets the full idle time to arrive; slow trickling does
     // not extend it.

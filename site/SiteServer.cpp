@@ -224,6 +224,15 @@ SiteServer::SiteServer(Settings settings)
         res.status = 405;
         res.set_header("Allow", "GET, HEAD");
     };
+    // A client that waits for "100 Continue" before sending a body is told
+    // at once that no body is taken.
+    m_http->set_expect_100_continue_handler(
+        [notAllowed](const httplib::Request &req, httplib::Response &res) {
+            if (req.method == "GET" || req.method == "HEAD")
+                return 100;
+            notAllowed(req, res);
+            return res.status;
+        });
     m_http->Post(".*", notAllowed);
     m_http->Put(".*", notAllowed);
     m_http->Delete(".*", notAllowed);
