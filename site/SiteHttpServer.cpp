@@ -315,7 +315,7 @@ void SiteHttpServer::Loop::onEvent(Connection &c, std::uint32_t events, Clock::t
 {
     if (events & EPOLLOUT) {
         if (flush(c, now))
-            answerRequests(c, now); // requests held back while output waited
+            answerRequests(c, now); // requests held back while the output waited
         return;
     }
     if (events & (EPOLLIN | EPOLLHUP | EPOLLERR))
@@ -344,15 +344,19 @@ void SiteHttpServer::Loop::receive(Connection &c, Clock::time_point now)
 
 void SiteHttpServer::Loop::answerRequests(Connection &c, Clock::time_point now)
 {
-    while (!c.closeAfterOutput && c.output.size() - c.sent < outputHighWater) {
-        if (!answerOne(c, now))
-            break;
+    for (;;) {
+        bool answered = false;
+        while (!c.closeAfterOutput && c.output.size() - c.sent < outputHighWater && answerOne(c, now))
+            answered = true;
+        // A request cut off by the end of the client's input gets no answer.
+        if (c.inputEnded)
+            c.closeAfterOutput = true;
+        if (c.output.empty() && !c.closeAfterOutput)
+            return;
+        // Once the output is out, pipelined requests held back by it follow.
+        if (!flush(c, now) || !answered)
+            return;
     }
-    // A request cut off by the end of the client's input gets no answer.
-    if (c.inputEnded)
-        c.closeAfterOutput = true;
-    if (!c.output.empty() || c.closeAfterOutput)
-        flush(c, now);
 }
 
 // Answers the next buffered request, if it is whole. False when there is none.

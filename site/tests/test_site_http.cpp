@@ -218,6 +218,7 @@ private Q_SLOTS:
     void chatPage();
     void otherMethods();
     void pipelinedRequests();
+    void longPipeline();
     void requestInPieces();
     void unreadBodyIsSkipped();
     void connectionEnds_data();
@@ -497,6 +498,21 @@ void TestSiteHttp::pipelinedRequests()
     QVERIFY(raw.send(getRequest("/")));
     QCOMPARE(raw.read(1).size(), std::size_t(1));
     ++m_requests;
+}
+
+// More answers than fit the output buffer at once, to a client that reads
+// them only after sending everything.
+void TestSiteHttp::longPipeline()
+{
+    constexpr int count = 300;
+    RawConnection raw(m_port);
+    QVERIFY(raw.connected());
+    QVERIFY(raw.send(repeat(getRequest("/softnews.html"), count)));
+    const auto answers = raw.read(count);
+    m_requests += count;
+    QCOMPARE(answers.size(), std::size_t(count));
+    for (const auto &answer : answers)
+        QVERIFY(answer.status == 200 && contains(answer.body, "已结束"));
 }
 
 void TestSiteHttp::requestInPieces()
