@@ -348,6 +348,8 @@ void SiteHttpServer::Loop::answerRequests(Connection &c, Clock::time_point now)
         bool answered = false;
         while (!c.closeAfterOutput && c.output.size() - c.sent < outputHighWater && answerOne(c, now))
             answered = true;
+        if (c.fd < 0)
+            return; // given up
         // A request cut off by the end of the client's input gets no answer.
         if (c.inputEnded)
             c.closeAfterOutput = true;
