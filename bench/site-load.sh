@@ -4,6 +4,7 @@
 #
 #   bench/site-load.sh [build-dir]        (default: ./build)
 #   DURATION=10s CONNECTIONS=64 THREADS=2 bench/site-load.sh
+#   SITE_THREADS=N bench/site-load.sh     (rivav-site --threads N; default: its own)
 #
 # Installs wrk and nginx with apt-get when they are missing.
 set -euo pipefail
@@ -47,7 +48,9 @@ free_port() {
 # rivav-site on a port of its own choice; the access log stays on, into /dev/null.
 # Its pages are a copy, so that the quote page can be added as a static file.
 cp -r "$build/site-data/pages" "$work/pages"
-"$site" --address 127.0.0.1 --port 0 --pages "$work/pages" \
+site_args=()
+[[ -n "${SITE_THREADS:-}" ]] && site_args+=(--threads "$SITE_THREADS")
+"$site" --address 127.0.0.1 --port 0 --pages "$work/pages" "${site_args[@]}" \
     > >(head -1 > "$work/site.port"; cat > /dev/null) 2>"$work/site.err" &
 site_pid=$!
 for _ in $(seq 50); do
@@ -99,22 +102,41 @@ for _ in $(seq 50); do
     sleep 0.1
 done
 
-run_wrk() { # key label url
+# CPU time (user + system, clock ticks) of the given processes and their children.
+cpu_ticks() {
+    local total=0 pid
+    for pid in "$@" $(pgrep -P "$(IFS=,; echo "$*")" || true); do
+        [[ -r /proc/$pid/stat ]] || continue
+        total=$((total + $(awk '{print $14 + $15}' "/proc/$pid/stat")))
+    done
+    echo "$total"
+}
+ticks_per_second="$(getconf CLK_TCK)"
+
+run_wrk() { # key label url server-pid
     local out="$work/$1.wrk"
+    local before after
+    before="$(cpu_ticks "$4")"
     wrk -t"$threads" -c"$connections" -d"$duration" --latency "$3" > "$out"
-    local rps p99 errors non2xx
+    after="$(cpu_ticks "$4")"
+    local rps p99 errors non2xx requests cpu
     rps="$(awk '/^Requests\/sec:/ {print $2}' "$out")"
     p99="$(awk '$1 == "99%" {print $2}' "$out")"
     errors="$(awk '/Socket errors:/ {gsub(",", ""); print $4 + $6 + $8 + $10}' "$out")"
     non2xx="$(awk '/Non-2xx or 3xx responses:/ {print $5}' "$out")"
-    printf '%-28s %12s %10s %8s %8s\n' "$2" "$rps" "$p99" "${errors:-0}" "${non2xx:-0}"
+    requests="$(awk '/ requests in / {print $1}' "$out")"
+    # Server CPU per request, in microseconds: what the server itself costs,
+    # whatever else the machine is doing.
+    cpu="$(awk -v t="$((after - before))" -v hz="$ticks_per_second" -v n="$requests" \
+        'BEGIN { printf "%.1f", (n > 0 ? t / hz * 1e6 / n : 0) }')"
+    printf '%-30s %11s %9s %11s %7s %8s\n' "$2" "$rps" "$p99" "$cpu" "${errors:-0}" "${non2xx:-0}"
     echo "$rps" > "$work/$1.rps"
 }
 
 echo "wrk -t$threads -c$connections -d$duration --latency; response $size bytes; $(nproc) cores"
-printf '%-28s %12s %10s %8s %8s\n' "target" "requests/s" "p99" "errors" "non-2xx"
-run_wrk nginx "nginx static (same size)" "http://127.0.0.1:$nginx_port/quote.html"
-run_wrk static "rivav-site static (same size)" "http://127.0.0.1:$site_port/quote-static.html"
-run_wrk site "rivav-site /AutoPrice.action" "$quote_url"
+printf '%-30s %11s %9s %11s %7s %8s\n' "target" "requests/s" "p99" "CPU us/req" "errors" "non-2xx"
+run_wrk nginx "nginx static (same size)" "http://127.0.0.1:$nginx_port/quote.html" "$nginx_pid"
+run_wrk static "rivav-site static (same size)" "http://127.0.0.1:$site_port/quote-static.html" "$site_pid"
+run_wrk site "rivav-site /AutoPrice.action" "$quote_url" "$site_pid"
 ratio="$(awk -v a="$(cat "$work/site.rps")" -v b="$(cat "$work/nginx.rps")" 'BEGIN { printf "%.2f", a / b }')"
 echo "rivav-site / nginx throughput: $ratio (target at least 0.50)"
