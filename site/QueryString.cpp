@@ -18,30 +18,40 @@ int hexValue(char c)
 }
 
 // Returns false at the first invalid escape; with lenient set it copies the
-// escape unchanged instead and carries on.
+// escape unchanged instead and carries on. Plain runs are copied whole: the
+// quote service decodes every pair of every request.
 bool decodeInto(std::string_view text, std::string &out, bool lenient)
 {
-    out.clear();
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c == '+') {
-            out += ' ';
-        } else if (c == '%') {
-            const int hi = i + 1 < text.size() ? hexValue(text[i + 1]) : -1;
-            const int lo = i + 2 < text.size() ? hexValue(text[i + 2]) : -1;
-            if (hi < 0 || lo < 0) {
-                if (!lenient)
-                    return false;
-                out += c;
-                continue;
-            }
-            out += static_cast<char>(hi * 16 + lo);
-            i += 2;
-        } else {
-            out += c;
+    out.resize(text.size()); // decoding never lengthens
+    char *to = out.data();
+    for (std::size_t i = 0; i < text.size();) {
+        std::size_t runEnd = i;
+        while (runEnd < text.size() && text[runEnd] != '%' && text[runEnd] != '+')
+            ++runEnd;
+        to = std::copy(text.data() + i, text.data() + runEnd, to);
+        i = runEnd;
+        if (i == text.size())
+            break;
+        if (text[i] == '+') {
+            *to++ = ' ';
+            ++i;
+            continue;
         }
+        const int hi = i + 1 < text.size() ? hexValue(text[i + 1]) : -1;
+        const int lo = i + 2 < text.size() ? hexValue(text[i + 2]) : -1;
+        if (hi < 0 || lo < 0) {
+            if (!lenient) {
+                out.clear();
+                return false;
+            }
+            *to++ = '%';
+            ++i;
+            continue;
+        }
+        *to++ = static_cast<char>(hi * 16 + lo);
+        i += 3;
     }
+    out.resize(static_cast<std::size_t>(to - out.data()));
     return true;
 }
 

@@ -3,6 +3,7 @@
 #include "QueryString.h"
 #include "TextCodec.h"
 
+#include <array>
 #include <charconv>
 #include <cmath>
 
@@ -188,7 +189,13 @@ private:
     void checkField(const FieldSpec &field, const std::string &value);
     void checkTogether();
 
+    // Where each field's value is: the first pair with its key, and how many
+    // pairs have it. Filled in one pass over the pairs.
+    void indexPairs();
+
     std::vector<QueryString::Pair> m_pairs;
+    std::array<const QueryString::Pair *, std::size(fieldSpecs)> m_firstPair{};
+    std::array<int, std::size(fieldSpecs)> m_occurrences{};
     QuoteRequest m_request;
     std::vector<FieldError> m_errors;
     std::string m_balconyText;
@@ -207,6 +214,7 @@ QuoteParse Checker::run()
                             ""});
         return {std::nullopt, std::move(m_errors)};
     }
+    indexPairs();
     for (const FieldSpec &field : fieldSpecs) {
         if (const std::string *value = valueOf(field))
             checkField(field, *value);
@@ -221,16 +229,29 @@ QuoteParse Checker::run()
     return {std::move(m_request), {}};
 }
 
-const std::string *Checker::valueOf(const FieldSpec &field)
+void Checker::indexPairs()
 {
-    const QueryString::Pair *found = nullptr;
-    int occurrences = 0;
     for (const auto &pair : m_pairs) {
-        if (pair.keyValid && pair.key == field.key) {
-            ++occurrences;
-            found = &pair;
+        if (!pair.keyValid || pair.key.empty())
+            continue;
+        for (std::size_t i = 0; i < std::size(fieldSpecs); ++i) {
+            // The last character tells most keys apart (bom1 … bom6) before
+            // a full comparison.
+            const std::string_view key = fieldSpecs[i].key;
+            if (key.back() == pair.key.back() && key == pair.key) {
+                if (m_occurrences[i]++ == 0)
+                    m_firstPair[i] = &pair;
+                break;
+            }
         }
     }
+}
+
+const std::string *Checker::valueOf(const FieldSpec &field)
+{
+    const auto index = static_cast<std::size_t>(&field - fieldSpecs);
+    const int occurrences = m_occurrences[index];
+    const QueryString::Pair *found = m_firstPair[index];
     if (occurrences == 0) {
         fail(field, "缺少此项", {});
         return nullptr;
