@@ -11,6 +11,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <charconv>
 #include <chrono>
 #include <cstdio>
 #include <ctime>
@@ -142,50 +143,71 @@ std::string siteOrigin(const httplib::Request &req)
            std::to_string(req.local_port);
 }
 
+// Local time, converted at most once per second and thread: the log and the
+// quote page ask for it on every request.
+const std::tm &localNow()
+{
+    thread_local std::time_t second = -1;
+    thread_local std::tm local{};
+    const std::time_t now = std::time(nullptr);
+    if (now != second) {
+        localtime_r(&now, &local);
+        second = now;
+    }
+    return local;
+}
+
 std::string today()
 {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
+    const std::tm &local = localNow();
     return std::to_string(local.tm_year + 1900) + "年" + std::to_string(local.tm_mon + 1) + "月" +
            std::to_string(local.tm_mday) + "日";
 }
 
-// Local time to the second, formatted once per second and thread.
-std::string nowStamp()
+// "2026-12-09T07:26:59", formatted once per second and thread.
+const std::string &nowStamp()
 {
-    thread_local std::time_t cachedSecond = 0;
-    thread_local std::string cachedText;
+    thread_local std::time_t second = -1;
+    thread_local std::string text;
     const std::time_t now = std::time(nullptr);
-    if (now != cachedSecond) {
-        std::tm local{};
-        localtime_r(&now, &local);
+    if (now != second) {
         char buffer[32];
-        std::strftime(buffer, sizeof buffer, "%Y-%m-%dT%H:%M:%S", &local);
-        cachedText = buffer;
-        cachedSecond = now;
+        std::strftime(buffer, sizeof buffer, "%Y-%m-%dT%H:%M:%S", &localNow());
+        text = buffer;
+        second = now;
     }
-    return cachedText;
+    return text;
 }
 
-// Request targets in the log: printable ASCII as is, everything else \\xNN,
+// Request text in the log: printable ASCII as is, everything else \\xNN,
 // at most 300 bytes.
 void appendLoggable(std::string &out, std::string_view text)
 {
     constexpr std::size_t limit = 300;
     constexpr char hex[] = "0123456789ABCDEF";
-    for (std::size_t i = 0; i < text.size() && i < limit; ++i) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        if (c < 0x20 || c >= 0x7F || c == '"' || c == '\\') {
-            out += "\\x";
-            out += hex[c >> 4];
-            out += hex[c & 0xF];
-        } else {
-            out += static_cast<char>(c);
-        }
+    const std::string_view shown = text.substr(0, limit);
+    for (std::size_t i = 0; i < shown.size();) {
+        std::size_t plain = i;
+        while (plain < shown.size() && shown[plain] >= 0x20 && shown[plain] < 0x7F && shown[plain] != '"' &&
+               shown[plain] != '\\')
+            ++plain;
+        out.append(shown.substr(i, plain - i));
+        if (plain == shown.size())
+            break;
+        const auto c = static_cast<unsigned char>(shown[plain]);
+        const char escaped[] = {'\\', 'x', hex[c >> 4], hex[c & 0xF]};
+        out.append(escaped, sizeof escaped);
+        i = plain + 1;
     }
     if (text.size() > limit)
         out += "...";
+}
+
+void appendNumber(std::string &out, std::size_t value)
+{
+    char digits[24];
+    const auto result = std::to_chars(std::begin(digits), std::end(digits), value);
+    out.append(digits, result.ptr);
 }
 
 void setHtml(httplib::Response &res, std::string body)
@@ -373,10 +395,17 @@ void SiteServer::serveFile(const httplib::Request &req, httplib::Response &res) 
 
 void SiteServer::logRequest(const httplib::Request &req, const httplib::Response &res) const
 {
-    std::string line;
-    line.reserve(128 + std::min<std::size_t>(req.target.size(), 400));
-    line.append(nowStamp()).append(" ").append(req.remote_addr).append(" \"").append(req.method).append(" ");
+    thread_local std::string line;
+    line.clear();
+    line.append(nowStamp()).append(" ").append(req.remote_addr).append(" \"");
+    // The method is whatever came first on the request line when it could
+    // not be parsed.
+    appendLoggable(line, req.method);
+    line += ' ';
     appendLoggable(line, req.target);
-    line.append("\" ").append(std::to_string(res.status)).append(" ").append(std::to_string(res.body.size()));
+    line.append("\" ");
+    appendNumber(line, static_cast<std::size_t>(std::max(res.status, 0)));
+    line += ' ';
+    appendNumber(line, res.body.size());
     m_log->add(line);
 }

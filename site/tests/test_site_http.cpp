@@ -694,11 +694,16 @@ void TestSiteHttp::stopsOnSigterm()
 
     QFile out(m_dir.filePath(u"out.log"_s));
     QVERIFY(out.open(QIODevice::ReadOnly));
-    const QList<QByteArray> lines = out.readAll().split('\n');
+    const QByteArray log = out.readAll();
     int logged = 0;
-    for (const QByteArray &line : lines)
+    for (const QByteArray &line : log.split('\n'))
         logged += line.contains("\" ") ? 1 : 0;
     QCOMPARE(logged, m_requests);
+    // Targets are logged as printable ASCII, cut at 300 bytes: the raw UTF-8
+    // of the chat page's topic shows as escapes.
+    QVERIFY(log.contains("\"GET /msgrd?v=1&uin=800061830&site=\\xE6\\x8A\\x80\\xE6\\x9C\\xAF"));
+    QVERIFY(log.contains("...\" 400 "));
+    QVERIFY(std::all_of(log.begin(), log.end(), [](char c) { return c == '\n' || (c >= 0x20 && c < 0x7F); }));
     QFile err(m_dir.filePath(u"err.log"_s));
     QVERIFY(err.open(QIODevice::ReadOnly));
     QVERIFY(err.readAll().contains("stopped"));
