@@ -1,13 +1,18 @@
-// The quote service's own work per request, without the network: decoding
-// and checking the query, the estimate, and the page.
+// The site's work per request, without the network: decoding and checking
+// the quote query, the estimate and the page, and a whole request through the
+// HTTP library, the handlers and the access log.
 
 #include "Estimate.h"
 #include "PriceTable.h"
 #include "QuoteRequest.h"
 #include "RequestFraming.h"
 #include "SitePages.h"
+#include "SiteServer.h"
 
 #include <benchmark/benchmark.h>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -68,16 +73,41 @@ void BM_EstimateAndPage(benchmark::State &state)
 }
 BENCHMARK(BM_EstimateAndPage);
 
+// A browser's request for the example quote.
+const std::string request = "GET /AutoPrice.action?" + query +
+                            " HTTP/1.1\r\nHost: 127.0.0.1:8360\r\nUser-Agent: Mozilla/5.0\r\n"
+                            "Accept: text/html\r\nAccept-Language: zh-CN\r\nConnection: keep-alive\r\n\r\n";
+
 void BM_FrameRequest(benchmark::State &state)
 {
-    const std::string request =
-        "GET /AutoPrice.action?" + query +
-        " HTTP/1.1\r\nHost: 127.0.0.1:8360\r\nUser-Agent: Mozilla/5.0\r\n"
-        "Accept: text/html\r\nAccept-Language: zh-CN\r\nConnection: keep-alive\r\n\r\n";
     for (auto _ : state)
         benchmark::DoNotOptimize(RequestFraming::frame(request, {}));
 }
 BENCHMARK(BM_FrameRequest);
+
+// Everything a loop does for a request between receiving and sending it.
+void BM_AnswerQuoteRequest(benchmark::State &state)
+{
+    SiteServer::Settings settings;
+    settings.pagesDir = SITE_PAGES;
+    settings.pricesFile = SITE_PRICES;
+    settings.logFd = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+    settings.accessLog = state.range(0) != 0;
+    {
+        SiteServer server(settings);
+        std::string error;
+        if (!server.reload(error)) {
+            state.SkipWithError(error.c_str());
+            return;
+        }
+        for (auto _ : state)
+            benchmark::DoNotOptimize(server.answerInMemory(request));
+        if (server.answerInMemory(request).find("200 OK") == std::string::npos)
+            state.SkipWithError("the quote was not answered with 200");
+    }
+    ::close(settings.logFd);
+}
+BENCHMARK(BM_AnswerQuoteRequest)->ArgName("log")->Arg(0)->Arg(1);
 
 } // namespace
 

@@ -82,8 +82,9 @@ struct Connection
 class BufferedStream : public httplib::Stream
 {
 public:
-    BufferedStream(const Connection &connection, std::string &output)
-        : m_connection(connection), m_input(connection.input), m_output(output)
+    BufferedStream(std::string_view input, std::string &output, const Endpoint &remote, const Endpoint &local,
+                   int fd)
+        : m_input(input), m_output(output), m_remote(remote), m_local(local), m_fd(fd)
     {
     }
 
@@ -95,6 +96,11 @@ public:
         if (m_position >= m_input.size()) {
             m_exhausted = true;
             return 0;
+        }
+        // The library reads request lines a byte at a time.
+        if (size == 1) {
+            *ptr = m_input[m_position++];
+            return 1;
         }
         size = std::min(size, m_input.size() - m_position);
         std::memcpy(ptr, m_input.data() + m_position, size);
@@ -110,25 +116,27 @@ public:
 
     void get_remote_ip_and_port(std::string &ip, int &port) const override
     {
-        ip = m_connection.remote.ip;
-        port = m_connection.remote.port;
+        ip = m_remote.ip;
+        port = m_remote.port;
     }
 
     void get_local_ip_and_port(std::string &ip, int &port) const override
     {
-        ip = m_connection.local.ip;
-        port = m_connection.local.port;
+        ip = m_local.ip;
+        port = m_local.port;
     }
 
-    socket_t socket() const override { return m_connection.fd; }
+    socket_t socket() const override { return m_fd; }
 
     std::size_t consumed() const { return m_position; }
     bool exhausted() const { return m_exhausted; }
 
 private:
-    const Connection &m_connection;
     std::string_view m_input;
     std::string &m_output;
+    const Endpoint &m_remote;
+    const Endpoint &m_local;
+    int m_fd;
     std::size_t m_position = 0;
     bool m_exhausted = false;
 };
@@ -370,7 +378,7 @@ bool SiteHttpServer::Loop::answerOne(Connection &c, Clock::time_point now)
         return false;
 
     const std::size_t answerStart = c.output.size();
-    BufferedStream stream(c, c.output);
+    BufferedStream stream(c.input, c.output, c.remote, c.local, c.fd);
     const bool last = frame.state == State::HandOver || ++c.served >= m_settings.maxRequests;
     bool connectionClosed = false;
     bool answered = false;
@@ -519,6 +527,16 @@ void SiteHttpServer::stopServing()
 {
     const std::uint64_t one = 1;
     [[maybe_unused]] const ssize_t written = ::write(m_stopEvent, &one, sizeof one);
+}
+
+std::string SiteHttpServer::answerInMemory(std::string_view request)
+{
+    static const Endpoint loopback{"127.0.0.1", 8360};
+    std::string output;
+    BufferedStream stream(request, output, loopback, loopback, -1);
+    bool connectionClosed = false;
+    answer(stream, false, connectionClosed);
+    return output;
 }
 
 bool SiteHttpServer::answer(httplib::Stream &stream, bool lastRequest, bool &connectionClosed)

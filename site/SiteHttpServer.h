@@ -28,6 +28,9 @@ public:
     // From any thread or signal-handling code, also before serve().
     void stopServing();
 
+    // The answer to the first request in the bytes, as a loop would send it.
+    std::string answerInMemory(std::string_view request);
+
 private:
     class Loop;
 

@@ -274,7 +274,7 @@ SiteServer::SiteServer(Settings settings)
             servePage(res, 500, "500", SitePages::statusContent(500));
         });
     if (m_settings.accessLog) {
-        m_log = std::make_unique<AccessLog>(STDOUT_FILENO);
+        m_log = std::make_unique<AccessLog>(m_settings.logFd);
         m_http->set_logger(
             [this](const httplib::Request &req, const httplib::Response &res) { logRequest(req, res); });
     }
@@ -323,6 +323,11 @@ bool SiteServer::run()
 void SiteServer::stop()
 {
     m_http->stopServing();
+}
+
+std::string SiteServer::answerInMemory(std::string_view request)
+{
+    return m_http->answerInMemory(request);
 }
 
 void SiteServer::route(const httplib::Request &req, httplib::Response &res) const

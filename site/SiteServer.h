@@ -27,6 +27,7 @@ public:
         std::string pricesFile;
         int threads = 2; // event loops, each serving many connections
         bool accessLog = true;
+        int logFd = 1; // standard output
     };
 
     explicit SiteServer(Settings settings);
@@ -40,6 +41,10 @@ public:
     // Serves until stop().
     bool run();
     void stop();
+
+    // Answers raw request bytes without a connection, as a loop would: for
+    // measuring the cost of a request apart from the network.
+    std::string answerInMemory(std::string_view request);
 
 private:
     struct Data
