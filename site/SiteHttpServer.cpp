@@ -8,6 +8,7 @@
 #include <netinet/tcp.h>
 #include <sys/epoll.h>
 #include <sys/eventfd.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -171,6 +172,7 @@ public:
         int listenFd;
         int stopEvent;
         std::size_t maxRequests;
+        std::size_t maxConnections;
         std::chrono::seconds idleTime;
         RequestFraming::Limits limits;
     };
@@ -278,6 +280,10 @@ void SiteHttpServer::Loop::run()
 void SiteHttpServer::Loop::acceptConnections(Clock::time_point now)
 {
     for (int i = 0; i < acceptBurst; ++i) {
+        if (m_connections.size() >= m_settings.maxConnections) {
+            pauseAccepting(now);
+            return;
+        }
         sockaddr_storage address{};
         socklen_t length = sizeof address;
         const int fd = ::accept4(m_settings.listenFd, reinterpret_cast<sockaddr *>(&address), &length,
@@ -496,6 +502,29 @@ int SiteHttpServer::bindAndListen(const std::string &address, int port)
     return bound;
 }
 
+namespace {
+
+// Connections one loop may hold. The soft limit on open files is raised to
+// the hard one, and part of it is kept for the page files the handlers open:
+// a server that spends every descriptor on connections can answer none.
+std::size_t connectionsPerLoop(int loops)
+{
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_NOFILE, &limit) != 0)
+        return 256;
+    if (limit.rlim_cur < limit.rlim_max) {
+        limit.rlim_cur = limit.rlim_max;
+        ::setrlimit(RLIMIT_NOFILE, &limit);
+        ::getrlimit(RLIMIT_NOFILE, &limit);
+    }
+    const std::size_t files = std::min<rlim_t>(limit.rlim_cur, 1 << 20);
+    const std::size_t reserve = 16 + files / 8;
+    return std::max<std::size_t>(1,
+                                 (files > reserve ? files - reserve : 0) / static_cast<std::size_t>(loops));
+}
+
+} // namespace
+
 bool SiteHttpServer::serve()
 {
     const int listenFd = svr_sock_;
@@ -505,6 +534,7 @@ bool SiteHttpServer::serve()
         listenFd,
         m_stopEvent,
         std::max<std::size_t>(1, keep_alive_max_count_),
+        connectionsPerLoop(m_loops),
         std::chrono::seconds(std::max<time_t>(1, keep_alive_timeout_sec_)),
         {maxHeaderBytes, std::min(payload_max_length_, maxBodyBytes)},
     };

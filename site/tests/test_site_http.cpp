@@ -225,6 +225,7 @@ private Q_SLOTS:
     void connectionEnds();
     void stalledClientsDoNotBlockOthers();
     void manyConnectionsAtOnce();
+    void fewFileDescriptors();
     void reloadOnSighup();
     void portInUse();
     void stopsOnSigterm();
@@ -631,6 +632,38 @@ void TestSiteHttp::manyConnectionsAtOnce()
     }
     m_requests += count;
     QCOMPARE(answered, count);
+}
+
+// With few open files allowed, connections wait their turn instead of
+// taking the descriptors the pages need.
+void TestSiteHttp::fewFileDescriptors()
+{
+    QProcess site;
+    site.start(u"prlimit"_s,
+               {u"--nofile=48"_s, u"--"_s, QString::fromUtf8(SITE_BINARY), u"--port"_s, u"0"_s, u"--quiet"_s,
+                u"--pages"_s, QString::fromUtf8(SITE_PAGES), u"--prices"_s, pricesPath()});
+    QVERIFY(site.waitForStarted());
+    QVERIFY(site.waitForReadyRead(10000));
+    static const QRegularExpression listening(u"^listening on http://127\\.0\\.0\\.1:(\\d+)/"_s);
+    const int port = listening.match(QString::fromUtf8(site.readLine())).captured(1).toInt();
+    QVERIFY(port > 0);
+
+    constexpr int count = 100;
+    std::vector<std::unique_ptr<RawConnection>> connections;
+    for (int i = 0; i < count; ++i) {
+        connections.push_back(std::make_unique<RawConnection>(port));
+        QVERIFY(connections.back()->connected());
+        QVERIFY(connections.back()->send(getRequest("/softnews.html", "Connection: close\r\n")));
+    }
+    int answered = 0;
+    for (auto &c : connections) {
+        const auto answers = c->read(1);
+        answered += answers.size() == 1 && answers[0].status == 200 ? 1 : 0;
+        c.reset(); // frees the server's descriptor for the next one
+    }
+    QCOMPARE(answered, count);
+    site.terminate();
+    QVERIFY(site.waitForFinished(10000));
 }
 
 std::string TestSiteHttp::quoteTotal()
