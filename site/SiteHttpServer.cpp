@@ -35,7 +35,8 @@ constexpr std::size_t outputHighWater = 64 * 1024;
 // read and dropped for a while: closing with unread input would reset the
 // connection and could destroy the answer before the client reads it.
 constexpr auto lingerTime = std::chrono::seconds(2);
-// Out of file descriptors: stop accepting for a moment rather than spin.
+// Out of file descriptors or at the connection limit: stop accepting for a
+// moment rather than spin.
 constexpr auto acceptPause = std::chrono::milliseconds(100);
 constexpr auto sweepInterval = std::chrono::seconds(1);
 constexpr std::size_t readChunk = 64 * 1024;
