@@ -367,7 +367,7 @@ void checkQuotePage(const QuoteRequest &r, const Estimate &e)
     SITE_CHECK(contains(html, r.phone.substr(0, 3) + "****" + r.phone.substr(7)), r.phone);
     SITE_CHECK(contains(html, "id=\"total\">" + SitePages::formatYuan(e.totalFen) + "<"), "total");
     // No amount is shown as negative.
-    SITE_CHECK(!contains(html, ">-") && !contains(html, "约 -"), html);
+    SITE_CHECK(!contains(html, "class=\"num\">-") && !contains(html, "约 -"), html);
 }
 
 void checkErrors(const QuoteParse &parsed, const std::vector<QueryString::Pair> &pairs)
@@ -387,20 +387,31 @@ void checkErrors(const QuoteParse &parsed, const std::vector<QueryString::Pair> 
         for (std::size_t j = 0; j < i; ++j)
             SITE_CHECK(errors[j].key != error.key, error.key);
     }
-    // A key that is missing, repeated or badly escaped is named.
     for (std::string_view key : knownKeys) {
         std::size_t occurrences = 0;
-        bool valueValid = true;
+        const QueryString::Pair *found = nullptr;
         for (const auto &pair : pairs) {
             if (pair.keyValid && pair.key == key) {
                 ++occurrences;
-                valueValid = pair.valueValid;
+                found = &pair;
             }
         }
-        if (occurrences != 1 || !valueValid)
-            SITE_CHECK(
-                std::any_of(errors.begin(), errors.end(), [&](const FieldError &e) { return e.key == key; }),
-                key);
+        const auto error =
+            std::find_if(errors.begin(), errors.end(), [&](const FieldError &e) { return e.key == key; });
+        // A key that is missing, repeated or badly escaped is named.
+        if (occurrences != 1 || !found->valueValid) {
+            SITE_CHECK(error != errors.end() && error->received.empty(), key);
+            continue;
+        }
+        // A bad value is shown as read: the names as the checks read them
+        // (GBK first), other values as a browser user would have typed them.
+        if (error != errors.end()) {
+            const bool isName = key == "sumcityname" || key == "xingshi";
+            const auto strict = TextCodec::decodeChineseStrict(found->value);
+            const std::string shown = TextCodec::truncateUtf8(
+                isName && strict ? *strict : TextCodec::decodeChineseLenient(found->value), shownLength);
+            SITE_CHECK(error->received == shown, error->received + " / " + shown);
+        }
     }
 }
 
