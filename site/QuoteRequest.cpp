@@ -370,14 +370,16 @@ void Checker::checkField(const FieldSpec &field, const std::string &value)
             fail(field, "不是有效的GBK或UTF-8文字", value);
             break;
         }
+        // A rejected name is shown as read here: bytes that are both GBK and
+        // UTF-8 would otherwise be shown as the UTF-8 text.
         const std::string_view trimmed = trimBlanks(*text);
         const std::size_t limit = isRegion ? maxRegionLength : maxAddressLength;
         if (trimmed.empty())
-            fail(field, "不能为空", value);
+            fail(field, "不能为空", *text);
         else if (TextCodec::hasControlCharacter(trimmed))
-            fail(field, "含有控制字符", value);
+            fail(field, "含有控制字符", *text);
         else if (TextCodec::codePointCount(trimmed) > limit)
-            fail(field, "过长（最多" + std::to_string(limit) + "个字）", value);
+            fail(field, "过长（最多" + std::to_string(limit) + "个字）", *text);
         else if (isRegion)
             m_request.regionName = std::string(trimmed);
         else

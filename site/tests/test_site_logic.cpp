@@ -115,6 +115,8 @@ private Q_SLOTS:
     void utf8Validity();
     void quoteChecks_data();
     void quoteChecks();
+    void rejectedValueShown_data();
+    void rejectedValueShown();
     void exampleDecodesCompletely();
     void priceTableErrors_data();
     void priceTableErrors();
@@ -347,6 +349,40 @@ void TestSiteLogic::quoteChecks()
     QCOMPARE(QByteArray::fromStdString(parsed.errors.front().key), key);
     QVERIFY2(parsed.errors.front().reason.find(toStd(reason)) != std::string::npos,
              parsed.errors.front().reason.c_str());
+}
+
+void TestSiteLogic::rejectedValueShown_data()
+{
+    QTest::addColumn<QByteArray>("edits");
+    QTest::addColumn<QByteArray>("key");
+    QTest::addColumn<QByteArray>("received");
+
+    QTest::newRow("phone as sent") << QByteArray("pho=123") << QByteArray("pho") << QByteArray("123");
+    QTest::newRow("repeated key shows nothing") << QByteArray("+dc=2") << QByteArray("dc") << QByteArray();
+    QTest::newRow("long value cut") << QByteArray("xingshi=" + QByteArray(40, 'a')) << QByteArray("xingshi")
+                                    << QByteArray(30, 'a') + "…";
+    QTest::newRow("invalid GBK replaced") << QByteArray("sumcityname=%FF%FE%FD") << QByteArray("sumcityname")
+                                          << QByteArray("\uFFFD\uFFFD\uFFFD");
+    // D6 A7 is 支 in GBK and valid UTF-8 too: the name is shown as the
+    // checks read it, not as U+05A7.
+    QTest::newRow("GBK that is also UTF-8, control character")
+        << QByteArray("xingshi=%D6%A7%0A") << QByteArray("xingshi") << QByteArray("支\n");
+    QTest::newRow("GBK that is also UTF-8, too long")
+        << QByteArray("xingshi=" + QByteArray("%D6%A7").repeated(21)) << QByteArray("xingshi")
+        << QByteArray("支").repeated(21);
+    // A value that is not a name is not read as GBK.
+    QTest::newRow("UTF-8 count") << QByteArray("bom1=%EF%BC%8C") << QByteArray("bom1") << QByteArray("，");
+}
+
+void TestSiteLogic::rejectedValueShown()
+{
+    QFETCH(QByteArray, edits);
+    QFETCH(QByteArray, key);
+    QFETCH(QByteArray, received);
+    const QuoteParse parsed = parseQuoteRequest(buildQuery(toStd(edits)));
+    QCOMPARE(parsed.errors.size(), std::size_t(1));
+    QCOMPARE(QByteArray::fromStdString(parsed.errors.front().key), key);
+    QCOMPARE(QByteArray::fromStdString(parsed.errors.front().received), received);
 }
 
 void TestSiteLogic::exampleDecodesCompletely()
