@@ -3,6 +3,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QUrl>
+#include <QWebEngineLoadingInfo>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineScript>
@@ -82,6 +83,39 @@ std::pair<QString, DomSnapshot> parseSnapshot(const QString &json)
     return {items.at(0).toString(), std::move(snapshot)};
 }
 
+// Shown when a page cannot be loaded, instead of the engine's own error page,
+// which speaks English.
+QString errorPage(const QWebEngineLoadingInfo &info)
+{
+    const QString reason = info.errorDomain() == QWebEngineLoadingInfo::HttpStatusCodeDomain
+                               ? u"服务器未能提供这个页面（HTTP %1）。请稍后再试。"_s.arg(info.errorCode())
+                               : u"暂时连接不到服务器。请检查网络连接，稍后再试。"_s;
+    return uR"(<!DOCTYPE html>
+<html lang="zh-CN"><head><meta charset="utf-8"><title>无法打开页面</title>
+<style>
+body { font-family: "Noto Sans CJK SC", sans-serif; color: #333; background: #fff; margin: 24px; }
+h1 { font-size: 18px; color: #2e7d32; margin: 0 0 12px; }
+p { font-size: 14px; line-height: 1.7; margin: 0 0 8px; }
+.address { color: #999; font-size: 12px; word-break: break-all; }
+</style></head>
+<body><h1>无法打开页面</h1>
+<p>%1</p>
+<p class="address">%2</p></body></html>
+)"_s.arg(reason, info.url().toDisplayString().toHtmlEscaped());
+}
+
+// A load given up for another one is no failure to show (the engine reports
+// it as stopped, or failed with net::ERR_ABORTED).
+bool showsErrorPage(const QWebEngineLoadingInfo &info)
+{
+    constexpr int aborted = -3;
+    return info.status() == QWebEngineLoadingInfo::LoadFailedStatus &&
+           !(info.errorDomain() == QWebEngineLoadingInfo::InternalErrorDomain &&
+             info.errorCode() == aborted) &&
+           !(info.errorDomain() == QWebEngineLoadingInfo::ConnectionErrorDomain &&
+             info.errorCode() == aborted);
+}
+
 class SnapshotPage final : public QWebEnginePage
 {
 public:
@@ -92,6 +126,11 @@ public:
         settings()->setUnknownUrlSchemePolicy(QWebEngineSettings::DisallowUnknownUrlSchemes);
         // No pop-ups without a click of the user.
         settings()->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
+        settings()->setAttribute(QWebEngineSettings::ErrorPageEnabled, false);
+        connect(this, &QWebEnginePage::loadingChanged, this, [this](const QWebEngineLoadingInfo &info) {
+            if (showsErrorPage(info))
+                setHtml(errorPage(info), info.url());
+        });
         QWebEngineScript observer;
         observer.setName(u"rivav-dom-observer"_s);
         observer.setSourceCode(observerScript);

@@ -9,7 +9,9 @@
 #include <QElapsedTimer>
 #include <QScopeGuard>
 #include <QSignalSpy>
+#include <QTcpServer>
 #include <QTest>
+#include <QWebEnginePage>
 #include <QWebEngineView>
 
 using namespace Qt::StringLiterals;
@@ -193,6 +195,58 @@ setTimeout(function () {
         QTest::mouseClick(view->focusProxy(), Qt::LeftButton, {}, QPoint(200, 50));
         QTRY_COMPARE_WITH_TIMEOUT(view->url().path(), u"/second.html"_s, 5000);
         QVERIFY(m_shell.opened.isEmpty());
+    }
+
+    void failedLoadsShowOwnPage_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("expected"); // text the view shows
+        m_server.setPage(u"/withbody.html"_s, head + "<p>the server's own page</p></body></html>");
+        QTest::newRow("refused") << QString() << u"暂时连接不到服务器"_s;
+        QTest::newRow("404 without a body") << u"/missing.html"_s << u"服务器未能提供这个页面（HTTP 404）"_s;
+        QTest::newRow("page loads") << u"/withbody.html"_s << u"the server's own page"_s;
+    }
+
+    void failedLoadsShowOwnPage()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, expected);
+        QString url = path.isEmpty() ? QString() : m_server.url(path);
+        if (url.isEmpty()) {
+            QTcpServer closed; // a port nobody listens on any more
+            QVERIFY(closed.listen(QHostAddress::LocalHost));
+            url = u"http://127.0.0.1:%1/softload/explain.html"_s.arg(closed.serverPort());
+        }
+        QString text; // outlives the page: callbacks still pending may arrive as it goes
+        QWidget parent;
+        WebEngineBrowser browser(&parent);
+        browser.navigate(url);
+        QTRY_VERIFY_WITH_TIMEOUT((viewOf(&browser)->page()->toPlainText([&](const QString &t) { text = t; }),
+                                  text.contains(expected)),
+                                 10000);
+        QCOMPARE(text.contains(u"无法打开页面"_s), !path.endsWith(u"withbody.html"_s));
+        QVERIFY(!input(browser.document(), u"news1"_s));
+    }
+
+    // A load given up for the next one shows the next one, no error.
+    void replacedLoadIsNoFailure()
+    {
+        m_server.setHeldPage(u"/slow.html"_s, head, "</body></html>");
+        m_server.setPage(u"/next.html"_s, head + "<p>next page</p></body></html>");
+        QString text; // outlives the page, as above
+        QWidget parent;
+        WebEngineBrowser browser(&parent);
+        browser.navigate(m_server.url(u"/slow.html"_s));
+        QTRY_VERIFY_WITH_TIMEOUT(m_server.requested.contains(u"/slow.html"_s), 10000);
+        browser.navigate(m_server.url(u"/next.html"_s));
+        QTRY_VERIFY_WITH_TIMEOUT((viewOf(&browser)->page()->toPlainText([&](const QString &t) { text = t; }),
+                                  text.contains(u"next page"_s)),
+                                 10000);
+        QTest::qWait(300);
+        viewOf(&browser)->page()->toPlainText([&](const QString &t) { text = t; });
+        QTRY_VERIFY_WITH_TIMEOUT(!text.isEmpty(), 2000);
+        QVERIFY(!text.contains(u"无法打开页面"_s));
+        m_server.release();
     }
 
     void destroyedWhileLoading()
