@@ -402,12 +402,13 @@ void SiteServer::logRequest(const httplib::Request &req, const httplib::Response
 {
     thread_local std::string line;
     line.clear();
-    line.append(nowStamp()).append(" ").append(req.remote_addr).append(" \"");
-    // The method is whatever came first on the request line when it could
-    // not be parsed.
-    appendLoggable(line, req.method);
+    // A request line that could not be parsed leaves the address, method and
+    // target unknown ("-"); the method may then be whatever came first.
+    const auto orDash = [](const std::string &text) { return text.empty() ? std::string_view("-") : text; };
+    line.append(nowStamp()).append(" ").append(orDash(req.remote_addr)).append(" \"");
+    appendLoggable(line, orDash(req.method));
     line += ' ';
-    appendLoggable(line, req.target);
+    appendLoggable(line, orDash(req.target));
     line.append("\" ");
     appendNumber(line, static_cast<std::size_t>(std::max(res.status, 0)));
     line += ' ';
