@@ -149,9 +149,19 @@ std::size_t codePointCount(std::string_view utf8)
 
 bool hasControlCharacter(std::string_view utf8)
 {
-    for (char c : utf8) {
-        const auto u = static_cast<unsigned char>(c);
+    const auto byte = [&](std::size_t i) {
+        return i < utf8.size() ? static_cast<unsigned char>(utf8[i]) : 0;
+    };
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        const unsigned char u = byte(i);
         if (u < 0x20 || u == 0x7F)
+            return true;
+        // U+0080 … U+009F
+        if (u == 0xC2 && byte(i + 1) >= 0x80 && byte(i + 1) <= 0x9F)
+            return true;
+        // U+202A … U+202E and U+2066 … U+2069
+        if (u == 0xE2 && ((byte(i + 1) == 0x80 && byte(i + 2) >= 0xAA && byte(i + 2) <= 0xAE) ||
+                          (byte(i + 1) == 0x81 && byte(i + 2) >= 0xA6 && byte(i + 2) <= 0xA9)))
             return true;
     }
     return false;

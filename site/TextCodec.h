@@ -24,7 +24,9 @@ std::string decodeChineseLenient(std::string_view bytes);
 // Number of code points of valid UTF-8 text.
 std::size_t codePointCount(std::string_view utf8);
 
-// True if the text holds a C0 control character or DEL.
+// True if the text holds a C0 or C1 control character, DEL, or a
+// bidirectional embedding, override or isolate, which would reorder the text
+// around a name on the page.
 bool hasControlCharacter(std::string_view utf8);
 
 // Shortens valid UTF-8 to at most maxCodePoints, appending "…" when cut.
