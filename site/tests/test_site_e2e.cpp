@@ -4,6 +4,7 @@
 // interceptor on the browsers' profile sends those hosts to the site's free
 // test port.
 
+#include "ListeningPort.h"
 #include "app/AppTexts.h"
 #include "app/StandardWindows.h"
 #include "app/WindowSet.h"
@@ -143,14 +144,7 @@ void TestSiteE2e::initTestCase()
                  {u"--address"_s, u"127.0.0.1"_s, u"--port"_s, u"0"_s, u"--pages"_s,
                   QString::fromUtf8(SITE_PAGES), u"--prices"_s, QString::fromUtf8(SITE_FIXTURE_PRICES)});
     QVERIFY(m_site.waitForStarted());
-    static const QRegularExpression listening(u"^listening on http://127\\.0\\.0\\.1:(\\d+)/"_s);
-    const auto readPort = [this] {
-        QFile out(m_dir.filePath(u"out.log"_s));
-        if (!out.open(QIODevice::ReadOnly))
-            return 0;
-        return listening.match(QString::fromUtf8(out.readLine())).captured(1).toInt();
-    };
-    QTRY_VERIFY_WITH_TIMEOUT((m_port = readPort()) > 0, 10000);
+    QTRY_VERIFY_WITH_TIMEOUT((m_port = listeningPortIn(m_dir.filePath(u"out.log"_s))) > 0, 10000);
 
     for (const QString &url :
          {AppTexts::webUrl(QString()), AppTexts::softUrl(QString()), AppTexts::chatLink()})

@@ -1,5 +1,7 @@
 // Starts the real rivav-site on a free loopback port and talks HTTP to it.
 
+#include "ListeningPort.h"
+
 #include <httplib.h>
 
 #include <QFile>
@@ -287,14 +289,7 @@ void TestSiteHttp::initTestCase()
     m_site.start(command.takeFirst(), command);
     QVERIFY2(m_site.waitForStarted(), "rivav-site did not start");
     // The first line of standard output names the port that was bound.
-    static const QRegularExpression listening(u"^listening on http://127\\.0\\.0\\.1:(\\d+)/"_s);
-    const auto readPort = [this] {
-        QFile out(m_dir.filePath(u"out.log"_s));
-        if (!out.open(QIODevice::ReadOnly))
-            return 0;
-        return listening.match(QString::fromUtf8(out.readLine())).captured(1).toInt();
-    };
-    QTRY_VERIFY_WITH_TIMEOUT((m_port = readPort()) > 0, 30000);
+    QTRY_VERIFY_WITH_TIMEOUT((m_port = listeningPortIn(m_dir.filePath(u"out.log"_s))) > 0, 30000);
     QVERIFY(m_port > 0);
 }
 
@@ -660,8 +655,7 @@ void TestSiteHttp::fewFileDescriptors()
                 u"--pages"_s, QString::fromUtf8(SITE_PAGES), u"--prices"_s, pricesPath()});
     QVERIFY(site.waitForStarted());
     QVERIFY(site.waitForReadyRead(10000));
-    static const QRegularExpression listening(u"^listening on http://127\\.0\\.0\\.1:(\\d+)/"_s);
-    const int port = listening.match(QString::fromUtf8(site.readLine())).captured(1).toInt();
+    const int port = listeningPort(site.readLine());
     QVERIFY(port > 0);
 
     constexpr int count = 100;
