@@ -1,8 +1,8 @@
 #include "app/UiDump.h"
 
-#include "app/ControlGeometry.h"
-#include "app/FormWindow.h"
 #include "app/WindowSet.h"
+#include "controls/ControlGeometry.h"
+#include "controls/FormWindow.h"
 
 #include <QAbstractButton>
 #include <QComboBox>

@@ -1,17 +1,11 @@
 #include "app/WindowSet.h"
 
-#include "app/FormWindow.h"
+#include "controls/FormWindow.h"
 
 #include <QCoreApplication>
 
-namespace {
-WindowSet *g_instance = nullptr;
-}
-
 WindowSet::WindowSet(Factory factory) : m_factory(std::move(factory))
 {
-    Q_ASSERT(!g_instance);
-    g_instance = this;
     m_endProcess = [] { QCoreApplication::exit(0); };
 }
 
@@ -20,13 +14,6 @@ WindowSet::~WindowSet()
     // Later windows may refer to earlier ones while they go; delete in reverse.
     for (auto it = m_windows.rbegin(); it != m_windows.rend(); ++it)
         delete *it;
-    g_instance = nullptr;
-}
-
-WindowSet &WindowSet::instance()
-{
-    Q_ASSERT(g_instance);
-    return *g_instance;
 }
 
 FormWindow *WindowSet::window(WindowId id)
@@ -34,6 +21,7 @@ FormWindow *WindowSet::window(WindowId id)
     FormWindow *&slot = m_windows[int(id)];
     if (!slot) {
         slot = m_factory(id);
+        QObject::connect(slot, &FormWindow::closed, slot, [this] { endProcess(); });
         slot->load();
     }
     return slot;

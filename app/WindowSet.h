@@ -9,15 +9,15 @@ class FormWindow;
 
 enum class WindowId
 {
-    main,
-    shuomingform,
-    gjfrmindex,
-    gjfrmqzjs,
-    gjfrmdzjs,
-    gjfrmdbjs,
-    gjfrmbzjs,
-    gjfrmtljs,
-    gjfrmcljs,
+    quote,        // main
+    instructions, // shuomingform
+    toolsIndex,   // gjfrmindex
+    wallTiles,    // gjfrmqzjs
+    floorTiles,   // gjfrmdzjs
+    floorBoards,  // gjfrmdbjs
+    wallpaper,    // gjfrmbzjs
+    paint,        // gjfrmtljs
+    curtains,     // gjfrmcljs
 };
 inline constexpr int windowCount = 9;
 
@@ -34,8 +34,6 @@ public:
     WindowSet(const WindowSet &) = delete;
     WindowSet &operator=(const WindowSet &) = delete;
 
-    static WindowSet &instance();
-
     FormWindow *window(WindowId id);
     FormWindow *existing(WindowId id) const { return m_windows[int(id)]; }
     void show(WindowId id);
@@ -46,9 +44,9 @@ public:
     void endProcess();
 
     static const char *nameOf(WindowId id);
-    static constexpr std::array<WindowId, 6> toolWindows = {WindowId::gjfrmqzjs, WindowId::gjfrmdzjs,
-                                                            WindowId::gjfrmdbjs, WindowId::gjfrmbzjs,
-                                                            WindowId::gjfrmtljs, WindowId::gjfrmcljs};
+    static constexpr std::array<WindowId, 6> toolWindows = {WindowId::wallTiles,   WindowId::floorTiles,
+                                                            WindowId::floorBoards, WindowId::wallpaper,
+                                                            WindowId::paint,       WindowId::curtains};
 
 private:
     Factory m_factory;

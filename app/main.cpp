@@ -1,8 +1,9 @@
-#include "app/StandardWindows.h"
-#include "app/WindowSet.h"
-#include "app/publicfunction.h"
-#include "platform/MessagePresenter.h"
-#include "platform/Platform.h"
+#include "app/ProgramWindows.h"
+#include "app/core/AppTexts.h"
+#include "app/core/CityFile.h"
+#include "platform/DesktopShellOpener.h"
+#include "platform/WebEngineBrowser.h"
+#include "platform/WidgetMessagePresenter.h"
 
 #include <QApplication>
 #include <QFont>
@@ -29,13 +30,16 @@ int main(int argc, char *argv[])
     font.setPointSize(9);
     QApplication::setFont(font);
 
-    Platform::installDesktopServices();
-    WindowSet windows(standardWindows(StartMode::Full));
-    const QString error = publicfunction::loadcity();
-    if (!error.isEmpty()) {
-        Platform::messages().inform(error);
+    DesktopShellOpener shell;
+    WidgetMessagePresenter messages(AppTexts::applicationTitle());
+    const CityFileResult city = loadcity();
+    if (!city.ok) {
+        messages.inform(city.message);
         return 1;
     }
-    windows.show(WindowId::main);
+    const DesktopServices services{
+        shell, messages, [](QWidget *parent) { return std::make_unique<WebEngineBrowser>(parent); }};
+    ProgramWindows windows(services, city.text);
+    windows.show(WindowId::quote);
     return QApplication::exec();
 }

@@ -1,13 +1,11 @@
-#include "app/StandardWindows.h"
+#include "app/ProgramWindows.h"
 #include "app/WindowSet.h"
-#include "app/publicvalue.h"
 #include "platform/InertBrowser.h"
-#include "platform/MessagePresenter.h"
-#include "platform/Platform.h"
-#include "platform/ShellOpener.h"
-#include "platform/TextFileInput.h"
+#include "platform/RecordingMessages.h"
+#include "platform/RecordingShell.h"
+#include "platform/core/TextFileInput.h"
 #include "quote/MainWindow.h"
-#include "quote/RegionTable.h"
+#include "quote/core/RegionTable.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -53,27 +51,13 @@ void BM_CityAndDistrictWalk(benchmark::State &state)
 }
 BENCHMARK(BM_CityAndDistrictWalk)->Unit(benchmark::kMicrosecond);
 
-struct NoShell : ShellOpener
-{
-    void open(const QString &) override {}
-};
-struct NoMessages : MessagePresenter
-{
-    void inform(const QString &) override {}
-};
-
 MainWindow *mainWindow()
 {
-    static NoShell shell;
-    static NoMessages messages;
-    static WindowSet *windows = [] {
-        Platform::setShell(&shell);
-        Platform::setMessages(&messages);
-        Platform::setBrowserFactory([](QWidget *parent) { return std::make_unique<InertBrowser>(parent); });
-        publicvalue::citytext = shippedLine();
-        return new WindowSet(standardWindows(StartMode::LayoutOnly));
-    }();
-    return qobject_cast<MainWindow *>(windows->window(WindowId::main));
+    static RecordingShell shell;
+    static RecordingMessages messages;
+    static auto *window =
+        new MainWindow({shell, messages, inertBrowsers()}, shippedLine(), MainWindow::Start::LayoutOnly);
+    return window;
 }
 
 // The same two steps on the main window, combo boxes included.

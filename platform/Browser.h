@@ -1,7 +1,9 @@
 #pragma once
 
-#include "platform/DomElement.h"
+#include "platform/core/DomElement.h"
 
+#include <functional>
+#include <memory>
 #include <optional>
 
 class QWidget;
@@ -17,3 +19,6 @@ public:
     // The document's elements in document order; nullopt when no document is loaded.
     virtual std::optional<DomSnapshot> document() const = 0;
 };
+
+// Makes the browser of a window's WebBrowser control inside parent.
+using BrowserFactory = std::function<std::unique_ptr<Browser>(QWidget *parent)>;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ShellOpener.h"
+#include "platform/core/ShellOpener.h"
 
 // Opens URLs through the desktop: xdg-open on Linux, ShellExecute on Windows.
 class DesktopShellOpener : public ShellOpener

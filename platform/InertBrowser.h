@@ -25,3 +25,9 @@ private:
     QStringList m_navigations;
     std::optional<DomSnapshot> m_document;
 };
+
+// Makes inert browsers, for windows that may load no page.
+inline BrowserFactory inertBrowsers()
+{
+    return [](QWidget *parent) { return std::make_unique<InertBrowser>(parent); };
+}

@@ -1,13 +1,10 @@
 #include "platform/WidgetMessagePresenter.h"
 
-#include "app/AppTexts.h"
-
 #include <QApplication>
 #include <QMessageBox>
 
 void WidgetMessagePresenter::inform(const QString &text)
 {
-    QMessageBox box(QMessageBox::NoIcon, AppTexts::applicationTitle(), text, QMessageBox::Ok,
-                    QApplication::activeWindow());
+    QMessageBox box(QMessageBox::NoIcon, m_caption, text, QMessageBox::Ok, QApplication::activeWindow());
     box.exec();
 }

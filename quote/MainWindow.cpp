@@ -1,11 +1,15 @@
 #include "quote/MainWindow.h"
 
-#include "app/AppTexts.h"
-#include "app/ControlGeometry.h"
+#include "app/core/AppTexts.h"
+#include "controls/CaptionLabel.h"
+#include "controls/ControlGeometry.h"
+#include "controls/PictureBox.h"
 #include "platform/Browser.h"
 
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QRadioButton>
 #include <QTimer>
 #include <QUrl>
@@ -95,16 +99,18 @@ const ControlSpec mainControls[] = {
 constexpr WindowSpec mainSpec{"main", 11955, 8610, false, true};
 } // namespace
 
-MainWindow::MainWindow(Start start)
-    : FormWindow(mainSpec, AppTexts::mainCaption(), mainControls), m_newsurl(10)
+MainWindow::MainWindow(const DesktopServices &services, QString regionLine, Start start)
+    : FormWindow(mainSpec, AppTexts::mainCaption(), mainControls, services.browsers), m_ui(lookUpControls()),
+      m_shell(services.shell), m_messages(services.messages), m_regionLine(std::move(regionLine)),
+      m_newsurl(10)
 {
-    control<QRadioButton>(u"Option1"_s)->setChecked(true);
-    control<QRadioButton>(u"Option6"_s)->setChecked(true);
+    m_ui.styles[0]->setChecked(true);
+    m_ui.grades[0]->setChecked(true);
     QFont captionFont;
     captionFont.setFamilies({u"SimSun"_s, u"宋体"_s, u"Noto Serif CJK SC"_s, u"Noto Sans CJK SC"_s});
     captionFont.setPointSizeF(15.75);
-    control(u"Label1"_s)->setFont(captionFont);
-    qobject_cast<QLabel *>(control(u"Label1"_s))->setAlignment(Qt::AlignCenter);
+    m_ui.caption->setFont(captionFont);
+    m_ui.caption->setAlignment(Qt::AlignCenter);
 
     connectRegionSelectors();
     connectRoomFields();
@@ -112,9 +118,8 @@ MainWindow::MainWindow(Start start)
     connectNewsAndLinks();
 
     // The loading pane covers the whole window until the first tick.
-    QWidget *pane = control(u"WebBrowser2"_s);
-    ControlGeometry::setTop(pane, -5);
-    ControlGeometry::setLeft(pane, -5);
+    ControlGeometry::setTop(m_ui.loadingPane, -5);
+    ControlGeometry::setLeft(m_ui.loadingPane, -5);
     m_timer = new QTimer(this);
     m_timer->setObjectName(u"Timer1"_s);
     m_timer->setInterval(2000);
@@ -126,9 +131,42 @@ MainWindow::MainWindow(Start start)
     // window is on its way to the screen lets it appear sooner.
     QTimer::singleShot(0, this, [this] {
         const QString loadingPage = QCoreApplication::applicationDirPath() + u"/loading.html"_s;
-        browser(u"WebBrowser2"_s)->navigate(QUrl::fromLocalFile(loadingPage).toString());
-        browser(u"WebBrowser1"_s)->navigate(AppTexts::webUrl(u"/softnews.html"_s));
+        m_ui.loadingBrowser->navigate(QUrl::fromLocalFile(loadingPage).toString());
+        m_ui.newsBrowser->navigate(AppTexts::webUrl(u"/softnews.html"_s));
     });
+}
+
+MainWindow::Controls MainWindow::lookUpControls() const
+{
+    const auto option = [this](int n) { return require<QRadioButton>(u"Option"_s + QString::number(n)); };
+    const auto badge = [this](int n) { return require<PictureBox>(u"Image"_s + QString::number(n)); };
+    Controls ui{};
+    ui.city1 = require<QComboBox>(u"city1"_s);
+    ui.city2 = require<QComboBox>(u"city2"_s);
+    ui.city3 = require<QComboBox>(u"city3"_s);
+    ui.houseType = require<QComboBox>(u"Combo6"_s);
+    ui.bathrooms = require<QComboBox>(u"Combo4"_s);
+    ui.balconies = require<QComboBox>(u"Combo5"_s);
+    ui.livingRoomArea = require<QLineEdit>(u"Text2"_s);
+    ui.diningRoomArea = require<QLineEdit>(u"Text3"_s);
+    ui.bedroomArea = require<QLineEdit>(u"Text4"_s);
+    ui.kitchenArea = require<QLineEdit>(u"Text5"_s);
+    ui.bathroomArea = require<QLineEdit>(u"Text6"_s);
+    ui.balconyArea = require<QLineEdit>(u"Text7"_s);
+    ui.styles = {option(1), option(2), option(3), option(4), option(5)};
+    ui.grades = {option(6), option(7), option(8)};
+    ui.phone = require<QLineEdit>(u"Text8"_s);
+    ui.formOfAddress = require<QLineEdit>(u"chenghutext"_s);
+    ui.caption = require<QLabel>(u"Label1"_s);
+    ui.quoteButton = require<PictureBox>(u"Image5"_s);
+    ui.chatBadges = {badge(6), badge(7), badge(8), badge(9)};
+    ui.homeLink = require<CaptionLabel>(u"Label21"_s);
+    for (int i = 0; i < int(ui.news.size()); ++i)
+        ui.news[i] = require<CaptionLabel>(u"news(%1)"_s.arg(i));
+    ui.loadingPane = require<QWidget>(u"WebBrowser2"_s);
+    ui.loadingBrowser = requireBrowser(u"WebBrowser2"_s);
+    ui.newsBrowser = requireBrowser(u"WebBrowser1"_s);
+    return ui;
 }
 
 void MainWindow::tick()
@@ -136,5 +174,5 @@ void MainWindow::tick()
     getnews();
     fillprovince();
     m_timer->stop();
-    control(u"WebBrowser2"_s)->hide();
+    m_ui.loadingPane->hide();
 }

@@ -1,10 +1,10 @@
 #include "quote/MainWindow.h"
 
-#include "app/AppTexts.h"
+#include "app/core/AppTexts.h"
 #include "controls/CaptionLabel.h"
 #include "controls/PictureBox.h"
 #include "platform/Browser.h"
-#include "quote/NewsWalk.h"
+#include "quote/core/NewsWalk.h"
 
 #include <QCursor>
 #include <QPixmap>
@@ -13,11 +13,6 @@ using namespace Qt::StringLiterals;
 
 // News headlines and the vendor links.
 namespace {
-QString newsLabel(qsizetype index)
-{
-    return u"news(%1)"_s.arg(index);
-}
-
 // Labels 0, 1, 2, 4 and 5 carry the news pointer; the others keep the arrow.
 bool hasNewsPointer(int index)
 {
@@ -36,31 +31,29 @@ QCursor newsPointer()
 void MainWindow::connectNewsAndLinks()
 {
     const QCursor pointer = newsPointer();
+    static_assert(std::tuple_size_v<decltype(m_ui.news)> == NewsWalk::maxEntries);
     for (int i = 0; i < NewsWalk::maxEntries; ++i) {
-        auto *label = control<CaptionLabel>(newsLabel(i));
+        CaptionLabel *label = m_ui.news[i];
         if (hasNewsPointer(i))
             label->setCursor(pointer);
         connect(label, &CaptionLabel::clicked, this, [this, i] { openNews(i); });
     }
     // The four chat buttons all open the same support chat; their topic
     // captions Label17 ... Label20 have no action.
-    for (const QString &name : {u"Image6"_s, u"Image7"_s, u"Image8"_s, u"Image9"_s})
-        connect(control<PictureBox>(name), &PictureBox::clicked, this,
-                [this] { openurl(AppTexts::chatLink()); });
-    connect(control<CaptionLabel>(u"Label21"_s), &CaptionLabel::clicked, this,
-            [this] { openurl(AppTexts::webUrl(QString())); });
+    for (PictureBox *badge : m_ui.chatBadges)
+        connect(badge, &PictureBox::clicked, this, [this] { openurl(AppTexts::chatLink()); });
+    connect(m_ui.homeLink, &CaptionLabel::clicked, this, [this] { openurl(AppTexts::webUrl(QString())); });
 }
 
 void MainWindow::getnews()
 {
     // The browser loads asynchronously; its snapshot is the page as it stands now.
-    const Browser *source = browser(u"WebBrowser1"_s);
-    const std::optional<DomSnapshot> document = source ? source->document() : std::nullopt;
+    const std::optional<DomSnapshot> document = m_ui.newsBrowser->document();
     if (!document)
         return;
     const QList<NewsEntry> entries = NewsWalk::walk(*document);
     for (qsizetype k = 0; k < entries.size(); ++k) {
-        control<CaptionLabel>(newsLabel(k))->setText(entries[k].headline);
+        m_ui.news[k]->setText(entries[k].headline);
         m_newsurl[k] = entries[k].link;
     }
 }

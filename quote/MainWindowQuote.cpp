@@ -1,65 +1,61 @@
 #include "quote/MainWindow.h"
 
 #include "controls/PictureBox.h"
-#include "platform/MessagePresenter.h"
-#include "platform/Platform.h"
-#include "platform/ShellOpener.h"
-#include "quote/QuoteRequest.h"
+#include "platform/core/MessagePresenter.h"
+#include "platform/core/ShellOpener.h"
+#include "quote/core/QuoteRequest.h"
 
 #include <QComboBox>
 #include <QLineEdit>
 #include <QRadioButton>
 
-using namespace Qt::StringLiterals;
+namespace {
+template <size_t N> std::array<bool, N> checkedStates(const std::array<QRadioButton *, N> &options)
+{
+    std::array<bool, N> checked{};
+    for (size_t i = 0; i < N; ++i)
+        checked[i] = options[i]->isChecked();
+    return checked;
+}
+} // namespace
 
 void MainWindow::connectSubmission()
 {
-    connect(control<PictureBox>(u"Image5"_s), &PictureBox::clicked, this, &MainWindow::submitQuote);
+    connect(m_ui.quoteButton, &PictureBox::clicked, this, &MainWindow::submitQuote);
 }
 
 // The quote button: read the form, let the request rules check it, then hand
 // the URL to the shell or name the field to correct.
 void MainWindow::submitQuote()
 {
-    const auto text = [this](const char16_t *name) {
-        QWidget *widget = control(QString::fromUtf16(name));
-        if (auto *combo = qobject_cast<QComboBox *>(widget))
-            return combo->currentText();
-        return qobject_cast<QLineEdit *>(widget)->text();
-    };
-    const auto selected = [this](const char16_t *name) {
-        return control<QRadioButton>(QString::fromUtf16(name))->isChecked();
-    };
-
     QuoteForm form;
-    form.city1 = text(u"city1");
-    form.city2 = text(u"city2");
-    form.city3 = text(u"city3");
-    form.houseType = text(u"Combo6");
-    form.bathrooms = text(u"Combo4");
-    form.balconies = text(u"Combo5");
-    form.text2 = text(u"Text2");
-    form.text3 = text(u"Text3");
-    form.text4 = text(u"Text4");
-    form.text5 = text(u"Text5");
-    form.text6 = text(u"Text6");
-    form.text7 = text(u"Text7");
-    form.style = {selected(u"Option1"), selected(u"Option2"), selected(u"Option3"), selected(u"Option4"),
-                  selected(u"Option5")};
-    form.grade = {selected(u"Option6"), selected(u"Option7"), selected(u"Option8")};
-    form.phone = text(u"Text8");
-    form.formOfAddress = text(u"chenghutext");
+    form.city1 = m_ui.city1->currentText();
+    form.city2 = m_ui.city2->currentText();
+    form.city3 = m_ui.city3->currentText();
+    form.houseType = m_ui.houseType->currentText();
+    form.bathrooms = m_ui.bathrooms->currentText();
+    form.balconies = m_ui.balconies->currentText();
+    form.livingRoomArea = m_ui.livingRoomArea->text();
+    form.diningRoomArea = m_ui.diningRoomArea->text();
+    form.bedroomArea = m_ui.bedroomArea->text();
+    form.kitchenArea = m_ui.kitchenArea->text();
+    form.bathroomArea = m_ui.bathroomArea->text();
+    form.balconyArea = m_ui.balconyArea->text();
+    form.style = checkedStates(m_ui.styles);
+    form.grade = checkedStates(m_ui.grades);
+    form.phone = m_ui.phone->text();
+    form.formOfAddress = m_ui.formOfAddress->text();
 
     const QuoteRequest request = QuoteRequest::build(form);
     if (!request.ok()) {
-        Platform::messages().inform(request.message);
+        m_messages.inform(request.message);
         return;
     }
     openurl(request.url);
-    control<QLineEdit>(u"Text8"_s)->clear();
+    m_ui.phone->clear();
 }
 
 void MainWindow::openurl(const QString &url)
 {
-    Platform::shell().open(url);
+    m_shell.open(url);
 }

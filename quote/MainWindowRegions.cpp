@@ -1,40 +1,35 @@
 #include "quote/MainWindow.h"
 
-#include "app/publicvalue.h"
 #include "controls/ComboPicks.h"
-#include "quote/RegionTable.h"
+#include "quote/core/RegionTable.h"
 
 #include <QComboBox>
-
-using namespace Qt::StringLiterals;
 
 // Region selectors: the provinces come from the region line at the start-up
 // tick; a pick in city1 refills city2, a pick in city2 refills city3.
 void MainWindow::connectRegionSelectors()
 {
-    ComboPicks::onPick(control<QComboBox>(u"city1"_s), this, &MainWindow::fillcity);
-    ComboPicks::onPick(control<QComboBox>(u"city2"_s), this, &MainWindow::filldistrict);
-    ComboPicks::cutTypedActivation(control<QComboBox>(u"city3"_s));
+    ComboPicks::onPick(m_ui.city1, this, &MainWindow::fillcity);
+    ComboPicks::onPick(m_ui.city2, this, &MainWindow::filldistrict);
+    ComboPicks::cutTypedActivation(m_ui.city3);
 }
 
 void MainWindow::fillprovince()
 {
-    m_cityarray = RegionTable::split(publicvalue::citytext);
-    ComboPicks::appendList(control<QComboBox>(u"city1"_s), RegionTable::provinces(m_cityarray));
+    m_cityarray = RegionTable::split(m_regionLine);
+    ComboPicks::appendList(m_ui.city1, RegionTable::provinces(m_cityarray));
 }
 
 void MainWindow::fillcity()
 {
-    const QString province = control<QComboBox>(u"city1"_s)->currentText();
-    const SelectorFill cities = RegionTable::cities(m_cityarray, province);
-    ComboPicks::showList(control<QComboBox>(u"city2"_s), cities.items, cities.text);
-    ComboPicks::showList(control<QComboBox>(u"city3"_s), {}, RegionTable::pleaseChoose());
+    const SelectorFill cities = RegionTable::cities(m_cityarray, m_ui.city1->currentText());
+    ComboPicks::showList(m_ui.city2, cities.items, cities.text);
+    ComboPicks::showList(m_ui.city3, {}, RegionTable::pleaseChoose());
 }
 
 void MainWindow::filldistrict()
 {
-    const QString province = control<QComboBox>(u"city1"_s)->currentText();
-    const QString city = control<QComboBox>(u"city2"_s)->currentText();
-    const SelectorFill districts = RegionTable::districts(m_cityarray, province, city);
-    ComboPicks::showList(control<QComboBox>(u"city3"_s), districts.items, districts.text);
+    const SelectorFill districts =
+        RegionTable::districts(m_cityarray, m_ui.city1->currentText(), m_ui.city2->currentText());
+    ComboPicks::showList(m_ui.city3, districts.items, districts.text);
 }

@@ -1,5 +1,5 @@
-#include "tools/CoverageCalculator.h"
-#include "tools/SizeRule.h"
+#include "tools/core/CoverageCalculator.h"
+#include "tools/core/SizeRule.h"
 
 #include <QLocale>
 #include <QTest>

@@ -1,15 +1,15 @@
 // News pages a hostile or broken site may serve: huge element lists, huge
 // values, markup and links that must not reach the desktop. The panel takes
 // ten headlines at once, shows them as plain text and opens only web links.
-#include "app/AppTexts.h"
-#include "app/StandardWindows.h"
+#include "app/ProgramWindows.h"
 #include "app/WindowSet.h"
+#include "app/core/AppTexts.h"
 #include "controls/CaptionLabel.h"
 #include "fakes/LocalPageServer.h"
 #include "fakes/NewsPage.h"
-#include "fakes/RecordingShell.h"
 #include "platform/InertBrowser.h"
-#include "platform/Platform.h"
+#include "platform/RecordingMessages.h"
+#include "platform/RecordingShell.h"
 #include "platform/WebEngineBrowser.h"
 #include "quote/MainWindow.h"
 
@@ -72,12 +72,13 @@ public:
 
 private:
     RecordingShell m_shell;
+    RecordingMessages m_messages;
 
     // A shown main window whose news browser serves the document.
     std::unique_ptr<MainWindow> inertMain(const DomSnapshot &document)
     {
-        Platform::setBrowserFactory([](QWidget *parent) { return std::make_unique<InertBrowser>(parent); });
-        auto w = std::make_unique<MainWindow>(MainWindow::Start::LayoutOnly);
+        auto w = std::make_unique<MainWindow>(DesktopServices{m_shell, m_messages, inertBrowsers()},
+                                              QString(), MainWindow::Start::LayoutOnly);
         static_cast<InertBrowser *>(w->browser(u"WebBrowser1"_s))->setDocument(document);
         w->show();
         if (!QTest::qWaitForWindowExposed(w.get()))
@@ -85,8 +86,13 @@ private:
         return w;
     }
 
+    DesktopServices webServices()
+    {
+        return {m_shell, m_messages,
+                [](QWidget *parent) { return std::make_unique<WebEngineBrowser>(parent); }};
+    }
+
 private Q_SLOTS:
-    void initTestCase() { Platform::setShell(&m_shell); }
     void init() { m_shell.opened.clear(); }
 
     void hugeDocument_data()
@@ -216,9 +222,7 @@ private Q_SLOTS:
         page += "<input type=\"hidden\" name=\"end\" value=\"已结束\"></body></html>";
         server.setPage(u"/softnews.html"_s, page);
 
-        Platform::setBrowserFactory(
-            [](QWidget *parent) { return std::make_unique<WebEngineBrowser>(parent); });
-        MainWindow w(MainWindow::Start::LayoutOnly);
+        MainWindow w(webServices(), QString(), MainWindow::Start::LayoutOnly);
         Browser *news = w.browser(u"WebBrowser1"_s);
         QSignalSpy finished(qobject_cast<QWebEngineView *>(news->widget()), &QWebEngineView::loadFinished);
         StallMeter stalls;
@@ -258,9 +262,7 @@ private Q_SLOTS:
         page += "<input type=\"hidden\" name=\"end\" value=\"已结束\"></body></html>";
         server.setPage(u"/restless.html"_s, page);
 
-        Platform::setBrowserFactory(
-            [](QWidget *parent) { return std::make_unique<WebEngineBrowser>(parent); });
-        MainWindow w(MainWindow::Start::LayoutOnly);
+        MainWindow w(webServices(), QString(), MainWindow::Start::LayoutOnly);
         Browser *news = w.browser(u"WebBrowser1"_s);
         auto *view = qobject_cast<QWebEngineView *>(news->widget());
         QSignalSpy finished(view, &QWebEngineView::loadFinished);

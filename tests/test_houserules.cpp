@@ -1,4 +1,4 @@
-#include "quote/HouseRules.h"
+#include "quote/core/HouseRules.h"
 
 #include <QTest>
 

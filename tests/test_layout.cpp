@@ -1,38 +1,24 @@
 // The nine windows as laid out, read back through the layout dump.
-#include "app/StandardWindows.h"
+#include "app/ProgramWindows.h"
 #include "app/UiDump.h"
-#include "app/WindowSet.h"
+#include "controls/FormWindow.h"
 #include "platform/InertBrowser.h"
-#include "platform/MessagePresenter.h"
-#include "platform/Platform.h"
-#include "platform/ShellOpener.h"
-
-#include "app/FormWindow.h"
+#include "platform/RecordingMessages.h"
+#include "platform/RecordingShell.h"
 
 #include <QJsonObject>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
 
-namespace {
-struct Shell : ShellOpener
-{
-    void open(const QString &) override {}
-};
-struct Messages : MessagePresenter
-{
-    void inform(const QString &) override {}
-};
-} // namespace
-
 class TestLayout : public QObject
 {
     Q_OBJECT
 
 private:
-    Shell m_shell;
-    Messages m_messages;
-    std::unique_ptr<WindowSet> m_windows;
+    RecordingShell m_shell;
+    RecordingMessages m_messages;
+    std::unique_ptr<ProgramWindows> m_windows;
     QJsonArray m_dump;
 
     QJsonObject windowNamed(const QString &name) const
@@ -56,10 +42,8 @@ private:
 private Q_SLOTS:
     void initTestCase()
     {
-        Platform::setShell(&m_shell);
-        Platform::setMessages(&m_messages);
-        Platform::setBrowserFactory([](QWidget *parent) { return std::make_unique<InertBrowser>(parent); });
-        m_windows = std::make_unique<WindowSet>(standardWindows(StartMode::LayoutOnly));
+        m_windows = std::make_unique<ProgramWindows>(DesktopServices{m_shell, m_messages, inertBrowsers()},
+                                                     QString(), MainWindow::Start::LayoutOnly);
         m_dump = dumpWindows(*m_windows);
     }
 
@@ -219,7 +203,7 @@ private Q_SLOTS:
 
     void mainTabOrderFollowsTabIndexes()
     {
-        FormWindow *main = m_windows->window(WindowId::main);
+        FormWindow *main = m_windows->window(WindowId::quote);
         const QStringList expected{u"city1"_s, u"city2"_s, u"city3"_s, u"Combo4"_s, u"Combo5"_s, u"Text5"_s};
         // Disabled area fields take no focus; Text5 (tab index 9) follows Combo5 (6).
         QWidget *w = main->control(expected.first());

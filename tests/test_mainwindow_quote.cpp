@@ -1,12 +1,10 @@
-#include "app/AppTexts.h"
-#include "app/StandardWindows.h"
+#include "app/ProgramWindows.h"
 #include "app/WindowSet.h"
-#include "app/publicvalue.h"
+#include "app/core/AppTexts.h"
 #include "controls/PictureBox.h"
-#include "fakes/RecordingMessages.h"
-#include "fakes/RecordingShell.h"
 #include "platform/InertBrowser.h"
-#include "platform/Platform.h"
+#include "platform/RecordingMessages.h"
+#include "platform/RecordingShell.h"
 #include "quote/MainWindow.h"
 
 #include <QAbstractItemView>
@@ -47,7 +45,7 @@ class TestMainWindowQuote : public QObject
 private:
     RecordingShell m_shell;
     RecordingMessages m_messages;
-    std::unique_ptr<WindowSet> m_windows;
+    std::unique_ptr<ProgramWindows> m_windows;
     MainWindow *m_main = nullptr;
 
     QComboBox *combo(const char16_t *name) const
@@ -85,13 +83,10 @@ private Q_SLOTS:
     {
         m_shell.opened.clear();
         m_messages.shown.clear();
-        Platform::setShell(&m_shell);
-        Platform::setMessages(&m_messages);
-        Platform::setBrowserFactory([](QWidget *parent) { return std::make_unique<InertBrowser>(parent); });
-        publicvalue::citytext = regionLine;
-        m_windows = std::make_unique<WindowSet>(standardWindows(StartMode::LayoutOnly));
+        m_windows = std::make_unique<ProgramWindows>(DesktopServices{m_shell, m_messages, inertBrowsers()},
+                                                     regionLine, MainWindow::Start::LayoutOnly);
         m_windows->setEndProcess([] {});
-        m_main = qobject_cast<MainWindow *>(m_windows->window(WindowId::main));
+        m_main = qobject_cast<MainWindow *>(m_windows->window(WindowId::quote));
         QVERIFY(m_main);
         m_main->show();
         m_main->activateWindow();
@@ -276,9 +271,9 @@ private Q_SLOTS:
     void emptyRegionLineGivesEmptyLists()
     {
         cleanup();
-        publicvalue::citytext.clear();
-        m_windows = std::make_unique<WindowSet>(standardWindows(StartMode::LayoutOnly));
-        m_main = qobject_cast<MainWindow *>(m_windows->window(WindowId::main));
+        m_windows = std::make_unique<ProgramWindows>(DesktopServices{m_shell, m_messages, inertBrowsers()},
+                                                     QString(), MainWindow::Start::LayoutOnly);
+        m_main = qobject_cast<MainWindow *>(m_windows->window(WindowId::quote));
         m_main->fillprovince();
         QCOMPARE(combo(u"city1")->count(), 0);
         QCOMPARE(combo(u"city1")->currentText(), u"请选择"_s);

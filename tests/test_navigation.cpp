@@ -1,14 +1,12 @@
 // The window set and the navigation protocol, driven through the real windows.
-#include "app/ControlGeometry.h"
-#include "app/FormWindow.h"
-#include "app/StandardWindows.h"
-#include "app/WindowSet.h"
+#include "app/ProgramWindows.h"
 #include "controls/CaptionLabel.h"
-#include "controls/wkxbjqbutton.h"
+#include "controls/ControlGeometry.h"
+#include "controls/FormWindow.h"
+#include "controls/NavigationBar.h"
 #include "platform/InertBrowser.h"
-#include "platform/MessagePresenter.h"
-#include "platform/Platform.h"
-#include "platform/ShellOpener.h"
+#include "platform/RecordingMessages.h"
+#include "platform/RecordingShell.h"
 
 #include <QLineEdit>
 #include <QTest>
@@ -16,18 +14,8 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-struct Shell : ShellOpener
-{
-    QStringList opened;
-    void open(const QString &url) override { opened.append(url); }
-};
-struct Messages : MessagePresenter
-{
-    QStringList shown;
-    void inform(const QString &text) override { shown.append(text); }
-};
 
-const WindowId topWindows[] = {WindowId::main, WindowId::gjfrmindex, WindowId::shuomingform};
+const WindowId topWindows[] = {WindowId::quote, WindowId::toolsIndex, WindowId::instructions};
 } // namespace
 
 class TestNavigation : public QObject
@@ -35,13 +23,13 @@ class TestNavigation : public QObject
     Q_OBJECT
 
 private:
-    Shell m_shell;
-    Messages m_messages;
-    std::unique_ptr<WindowSet> m_windows;
+    RecordingShell m_shell;
+    RecordingMessages m_messages;
+    std::unique_ptr<ProgramWindows> m_windows;
     int m_endCalls = 0;
 
     FormWindow *window(WindowId id) { return m_windows->window(id); }
-    wkxbjqbutton *bar(WindowId id) { return window(id)->navigationBar(); }
+    NavigationBar *bar(WindowId id) { return window(id)->navigationBar(); }
 
     void clickButton(WindowId on, int meunnum)
     {
@@ -70,19 +58,13 @@ private:
     }
 
 private Q_SLOTS:
-    void initTestCase()
-    {
-        Platform::setShell(&m_shell);
-        Platform::setMessages(&m_messages);
-        Platform::setBrowserFactory([](QWidget *parent) { return std::make_unique<InertBrowser>(parent); });
-    }
-
     void init()
     {
         m_shell.opened.clear();
-        m_windows = std::make_unique<WindowSet>(standardWindows(StartMode::LayoutOnly));
+        m_windows = std::make_unique<ProgramWindows>(DesktopServices{m_shell, m_messages, inertBrowsers()},
+                                                     QString(), MainWindow::Start::LayoutOnly);
         m_windows->setEndProcess([this] { ++m_endCalls; });
-        m_windows->show(WindowId::main);
+        m_windows->show(WindowId::quote);
     }
 
     void cleanup() { m_windows.reset(); }
@@ -108,7 +90,7 @@ private Q_SLOTS:
         QFETCH(QPoint, highlight);
         QFETCH(QPoint, caption);
         QFETCH(QString, text);
-        wkxbjqbutton *b = bar(WindowId::main);
+        NavigationBar *b = bar(WindowId::quote);
         for (int meunnum : calls)
             b->clickmeun(qint16(meunnum));
         QCOMPARE(ControlGeometry::twips(b->findChild<QWidget *>(u"Image5"_s)).topLeft(), highlight);
@@ -121,7 +103,7 @@ private Q_SLOTS:
     void startsWithOnlyMainWindow()
     {
         QCOMPARE(createdCount(), 1);
-        QCOMPARE(visibleWindows(), QList<WindowId>{WindowId::main});
+        QCOMPARE(visibleWindows(), QList<WindowId>{WindowId::quote});
     }
 
     void buttonShowsExactlyOneWindow_data()
@@ -129,11 +111,11 @@ private Q_SLOTS:
         QTest::addColumn<QList<int>>("clicks");
         QTest::addColumn<int>("visible");
         QTest::addColumn<int>("highlightLeft");
-        QTest::newRow("tools") << QList<int>{2} << int(WindowId::gjfrmindex) << 1995;
-        QTest::newRow("instructions") << QList<int>{5} << int(WindowId::shuomingform) << 7560;
-        QTest::newRow("tools, back to quote") << QList<int>{2, 1} << int(WindowId::main) << 120;
+        QTest::newRow("tools") << QList<int>{2} << int(WindowId::toolsIndex) << 1995;
+        QTest::newRow("instructions") << QList<int>{5} << int(WindowId::instructions) << 7560;
+        QTest::newRow("tools, back to quote") << QList<int>{2, 1} << int(WindowId::quote) << 120;
         QTest::newRow("instructions, tools, instructions")
-            << QList<int>{5, 2, 5} << int(WindowId::shuomingform) << 7560;
+            << QList<int>{5, 2, 5} << int(WindowId::instructions) << 7560;
     }
     void buttonShowsExactlyOneWindow()
     {
@@ -153,26 +135,26 @@ private Q_SLOTS:
 
     void clickOnHighlightDoesNothing()
     {
-        wkxbjqbutton *b = bar(WindowId::main);
+        NavigationBar *b = bar(WindowId::quote);
         QTest::mouseClick(b->findChild<QWidget *>(u"Label1"_s), Qt::LeftButton);
         QTest::mouseClick(b->findChild<QWidget *>(u"Image5"_s), Qt::LeftButton, {}, QPoint(5, 5));
         QCOMPARE(createdCount(), 1);
-        QCOMPARE(visibleWindows(), QList<WindowId>{WindowId::main});
+        QCOMPARE(visibleWindows(), QList<WindowId>{WindowId::quote});
     }
 
     void webButtonsOpenVendorPages()
     {
-        clickButton(WindowId::main, 3);
-        clickButton(WindowId::main, 4);
+        clickButton(WindowId::quote, 3);
+        clickButton(WindowId::quote, 4);
         QCOMPARE(m_shell.opened, (QStringList{u"http://127.0.0.1:8360/zxpic.htm"_s,
                                               u"http://127.0.0.1:8360/MemberPrice.htm"_s}));
         QCOMPARE(createdCount(), 1);
-        QCOMPARE(visibleWindows(), QList<WindowId>{WindowId::main});
+        QCOMPARE(visibleWindows(), QList<WindowId>{WindowId::quote});
     }
 
     void clickfromWithoutTargetHidesAll()
     {
-        bar(WindowId::main)->clickfrom(3);
+        m_windows->navigation().clickfrom(3);
         QVERIFY(visibleWindows().isEmpty());
     }
 
@@ -181,22 +163,22 @@ private Q_SLOTS:
         QList<FormWindow *> first;
         for (int i = 0; i < windowCount; ++i)
             first.append(window(WindowId(i)));
-        auto *phone = window(WindowId::main)->control<QLineEdit>(u"Text8"_s);
+        auto *phone = window(WindowId::quote)->control<QLineEdit>(u"Text8"_s);
         phone->setText(u"13800000000"_s);
         for (int round = 0; round < 20; ++round)
             clickButton(visibleWindows().first(), QList<int>{2, 5, 1}[round % 3]);
         for (int i = 0; i < windowCount; ++i)
             QCOMPARE(window(WindowId(i)), first[i]);
-        QCOMPARE(window(WindowId::main)->findChildren<QLineEdit *>(u"Text8"_s).size(), 1);
+        QCOMPARE(window(WindowId::quote)->findChildren<QLineEdit *>(u"Text8"_s).size(), 1);
         QCOMPARE(phone->text(), u"13800000000"_s);
     }
 
     void closingAnyWindowEndsTheProcess_data()
     {
         QTest::addColumn<int>("id");
-        QTest::newRow("visible main") << int(WindowId::main);
-        QTest::newRow("hidden tool window") << int(WindowId::gjfrmcljs);
-        QTest::newRow("hidden instructions") << int(WindowId::shuomingform);
+        QTest::newRow("visible main") << int(WindowId::quote);
+        QTest::newRow("hidden tool window") << int(WindowId::curtains);
+        QTest::newRow("hidden instructions") << int(WindowId::instructions);
     }
     void closingAnyWindowEndsTheProcess()
     {

@@ -1,15 +1,15 @@
 #include "BuildConfig.h"
-#include "app/AppTexts.h"
-#include "app/StandardWindows.h"
+#include "app/ProgramWindows.h"
 #include "app/WindowSet.h"
+#include "app/core/AppTexts.h"
 #include "controls/CaptionLabel.h"
+#include "controls/NavigationBar.h"
 #include "controls/PictureBox.h"
-#include "controls/wkxbjqbutton.h"
 #include "fakes/NewsPage.h"
-#include "fakes/RecordingShell.h"
-#include "help/shuomingform.h"
+#include "help/InstructionsWindow.h"
 #include "platform/InertBrowser.h"
-#include "platform/Platform.h"
+#include "platform/RecordingMessages.h"
+#include "platform/RecordingShell.h"
 #include "quote/MainWindow.h"
 
 #include <QTest>
@@ -41,12 +41,14 @@ class TestNewsPanel : public QObject
 
 private:
     RecordingShell m_shell;
+    RecordingMessages m_messages;
 
     // A shown main window without timer or pages, whose news browser holds
     // the given document.
     std::unique_ptr<MainWindow> mainWindow(std::optional<DomSnapshot> document)
     {
-        auto w = std::make_unique<MainWindow>(MainWindow::Start::LayoutOnly);
+        auto w = std::make_unique<MainWindow>(DesktopServices{m_shell, m_messages, inertBrowsers()},
+                                              QString(), MainWindow::Start::LayoutOnly);
         inert(*w, u"WebBrowser1"_s)->setDocument(std::move(document));
         w->show();
         if (!QTest::qWaitForWindowExposed(w.get()))
@@ -55,11 +57,6 @@ private:
     }
 
 private Q_SLOTS:
-    void initTestCase()
-    {
-        Platform::setShell(&m_shell);
-        Platform::setBrowserFactory([](QWidget *parent) { return std::make_unique<InertBrowser>(parent); });
-    }
     void init() { m_shell.opened.clear(); }
 
     void getnewsFillsLabelsAndLinks()
@@ -197,18 +194,19 @@ private Q_SLOTS:
 
     void instructionsLoadWithFirstNavigation()
     {
-        WindowSet windows(standardWindows(StartMode::LayoutOnly));
+        ProgramWindows windows({m_shell, m_messages, inertBrowsers()}, QString(),
+                               MainWindow::Start::LayoutOnly);
         windows.setEndProcess([] {});
         const QString page =
             u"http://"_s + QString::fromUtf16(BuildConfig::softHost) + u"/softload/explain.html"_s;
-        windows.show(WindowId::main);
-        QVERIFY(!windows.existing(WindowId::shuomingform));
+        windows.show(WindowId::quote);
+        QVERIFY(!windows.existing(WindowId::instructions));
 
         // Button 2 (tools) already creates the instructions window, hidden,
         // and starts its page.
-        auto *mainBar = windows.window(WindowId::main)->navigationBar();
+        auto *mainBar = windows.window(WindowId::quote)->navigationBar();
         QTest::mouseClick(mainBar->findChild<QWidget *>(u"Image1"_s), Qt::LeftButton);
-        FormWindow *help = windows.existing(WindowId::shuomingform);
+        FormWindow *help = windows.existing(WindowId::instructions);
         QVERIFY(help);
         QVERIFY(!help->isVisible());
         InertBrowser *browser = inert(*help, u"WebBrowser2"_s);
@@ -219,7 +217,7 @@ private Q_SLOTS:
         // that reach the background.
         auto *helpBar = help->navigationBar();
         QTest::mouseClick(
-            windows.window(WindowId::gjfrmindex)->navigationBar()->findChild<QWidget *>(u"Image4"_s),
+            windows.window(WindowId::toolsIndex)->navigationBar()->findChild<QWidget *>(u"Image4"_s),
             Qt::LeftButton);
         QVERIFY(help->isVisible());
         QVERIFY(QTest::qWaitForWindowExposed(help));

@@ -1,4 +1,4 @@
-#include "quote/NewsWalk.h"
+#include "quote/core/NewsWalk.h"
 
 #include <QTest>
 

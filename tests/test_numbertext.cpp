@@ -1,4 +1,4 @@
-#include "quote/NumberText.h"
+#include "quote/core/NumberText.h"
 
 #include <QTest>
 

@@ -1,5 +1,5 @@
-#include "app/AppTexts.h"
-#include "quote/QuoteRequest.h"
+#include "app/core/AppTexts.h"
+#include "quote/core/QuoteRequest.h"
 
 #include <QTest>
 
@@ -21,12 +21,12 @@ QuoteForm exampleForm()
     form.houseType = u"三房二厅"_s;
     form.bathrooms = u"二间"_s;
     form.balconies = u"一间"_s;
-    form.text2 = u"30"_s;
-    form.text3 = u"12.5"_s;
-    form.text4 = u"40"_s;
-    form.text5 = u"8"_s;
-    form.text6 = u"6"_s;
-    form.text7 = u"5"_s;
+    form.livingRoomArea = u"30"_s;
+    form.diningRoomArea = u"12.5"_s;
+    form.bedroomArea = u"40"_s;
+    form.kitchenArea = u"8"_s;
+    form.bathroomArea = u"6"_s;
+    form.balconyArea = u"5"_s;
     form.style = {false, false, true, false, false};
     form.grade = {false, true, false};
     form.phone = u"12345678901"_s;
@@ -40,7 +40,8 @@ QuoteForm defaultForm()
     QuoteForm form;
     form.city1 = form.city2 = form.city3 = u"请选择"_s;
     form.houseType = form.bathrooms = form.balconies = u"请选择"_s;
-    form.text2 = form.text3 = form.text4 = form.text5 = form.text6 = form.text7 = u"0"_s;
+    form.livingRoomArea = form.diningRoomArea = form.bedroomArea = form.kitchenArea = form.bathroomArea =
+        form.balconyArea = u"0"_s;
     form.style = {true, false, false, false, false};
     form.grade = {true, false, false};
     return form;
@@ -133,26 +134,30 @@ private Q_SLOTS:
         }) << u"请录入正确的：电话号码"_s;
         QTest::newRow("checks come before areas") << false << FormChange([](QuoteForm &f) {
             f.phone.clear();
-            f.text4 = u"x"_s;
+            f.bedroomArea = u"x"_s;
         }) << u"请录入正确的：电话号码"_s;
         QTest::newRow("emptied bedroom area")
-            << false << FormChange([](QuoteForm &f) { f.text4.clear(); }) << u"请录入正确的：卧房面积"_s;
+            << false << FormChange([](QuoteForm &f) { f.bedroomArea.clear(); })
+            << u"请录入正确的：卧房面积"_s;
         QTest::newRow("negative living room")
-            << false << FormChange([](QuoteForm &f) { f.text2 = u"-3"_s; }) << u"请录入正确的：客厅面积"_s;
+            << false << FormChange([](QuoteForm &f) { f.livingRoomArea = u"-3"_s; })
+            << u"请录入正确的：客厅面积"_s;
         QTest::newRow("slightly negative bedroom")
-            << false << FormChange([](QuoteForm &f) { f.text4 = u"-0.01"_s; }) << u"请录入正确的：卧房面积"_s;
+            << false << FormChange([](QuoteForm &f) { f.bedroomArea = u"-0.01"_s; })
+            << u"请录入正确的：卧房面积"_s;
         QTest::newRow("infinite kitchen")
-            << false << FormChange([](QuoteForm &f) { f.text5 = u"inf"_s; }) << u"请录入正确的：厨房面积"_s;
-        QTest::newRow("NaN bathroom")
-            << false << FormChange([](QuoteForm &f) { f.text6 = u"nan"_s; }) << u"请录入正确的：卫生间面积"_s;
+            << false << FormChange([](QuoteForm &f) { f.kitchenArea = u"inf"_s; })
+            << u"请录入正确的：厨房面积"_s;
+        QTest::newRow("NaN bathroom") << false << FormChange([](QuoteForm &f) { f.bathroomArea = u"nan"_s; })
+                                      << u"请录入正确的：卫生间面积"_s;
         QTest::newRow("first bad area in reading order") << false << FormChange([](QuoteForm &f) {
-            f.text6 = u"a"_s;
-            f.text7 = u"b"_s;
-            f.text3 = u"c"_s;
+            f.bathroomArea = u"a"_s;
+            f.balconyArea = u"b"_s;
+            f.diningRoomArea = u"c"_s;
         }) << u"请录入正确的：餐厅面积"_s;
         QTest::newRow("balcony before bathroom") << false << FormChange([](QuoteForm &f) {
-            f.text6 = u"a"_s;
-            f.text7 = u"b"_s;
+            f.bathroomArea = u"a"_s;
+            f.balconyArea = u"b"_s;
         }) << u"请录入正确的：阳台面积"_s;
     }
     void checks()
@@ -182,7 +187,7 @@ private Q_SLOTS:
         row("disabled dining area still sent",
             [](QuoteForm &f) {
                 f.houseType = u"二房一厅"_s;
-                f.text3 = u"9"_s;
+                f.diningRoomArea = u"9"_s;
             },
             {u"bom1=2&bom2=1&bom3=0&"_s, u"&bomarea3=9&"_s, u"&findman3=2&"_s});
         row("counts at 请选择",
@@ -195,16 +200,16 @@ private Q_SLOTS:
             {u"&bom5=4&bom6=2&"_s, u"&findman=4&"_s});
         row("areas written back",
             [](QuoteForm &f) {
-                f.text2 = u"30"_s;
-                f.text3 = u"12.50"_s;
-                f.text4 = u" 8 "_s;
-                f.text5 = u"0"_s;
+                f.livingRoomArea = u"30"_s;
+                f.diningRoomArea = u"12.50"_s;
+                f.bedroomArea = u" 8 "_s;
+                f.kitchenArea = u"0"_s;
             },
             {u"&bomarea2=30&bomarea3=12.5&bomarea1=8&bomarea4=0&"_s});
         row("area 5 is the balcony, 6 the bathroom",
             [](QuoteForm &f) {
-                f.text6 = u"6.25"_s;
-                f.text7 = u"1e1"_s;
+                f.bathroomArea = u"6.25"_s;
+                f.balconyArea = u"1e1"_s;
             },
             {u"&bomarea5=10&bomarea6=6.25&"_s});
         row("no option selected",
@@ -239,8 +244,8 @@ private Q_SLOTS:
     void germanLocale()
     {
         QuoteForm form = exampleForm();
-        form.text3 = u"12,5"_s;
-        form.text2 = u"1.230"_s;
+        form.diningRoomArea = u"12,5"_s;
+        form.livingRoomArea = u"1.230"_s;
         const QString sent = query(QuoteRequest::build(form, QLocale(QLocale::German, QLocale::Germany)));
         QVERIFY2(sent.contains(u"&bomarea2=1230&bomarea3=12%2C5&"_s), qPrintable(sent));
     }

@@ -5,19 +5,17 @@
 // input events in RIVAV_RANDOMUI_EVENTS. RIVAV_RANDOMUI_TRACE prints every
 // action (with -maxwarnings 0 for long runs); a failure prints the last ones.
 #include "BuildConfig.h"
-#include "app/AppTexts.h"
-#include "app/FormWindow.h"
-#include "app/StandardWindows.h"
+#include "app/ProgramWindows.h"
 #include "app/WindowSet.h"
-#include "app/publicvalue.h"
+#include "app/core/AppTexts.h"
 #include "controls/CaptionLabel.h"
+#include "controls/FormWindow.h"
+#include "controls/NavigationBar.h"
 #include "controls/PictureBox.h"
-#include "controls/wkxbjqbutton.h"
-#include "fakes/RecordingMessages.h"
-#include "fakes/RecordingShell.h"
 #include "platform/InertBrowser.h"
-#include "platform/Platform.h"
-#include "platform/TextFileInput.h"
+#include "platform/RecordingMessages.h"
+#include "platform/RecordingShell.h"
+#include "platform/core/TextFileInput.h"
 #include "quote/MainWindow.h"
 
 #include <QAbstractItemView>
@@ -275,13 +273,13 @@ private:
         // open one page per click.
         static const QStringList mainLinks{u"Image6"_s,  u"Image7"_s,  u"Image8"_s, u"Image9"_s,
                                            u"Label21"_s, u"news(0)"_s, u"news(3)"_s};
-        const bool onBar = qobject_cast<wkxbjqbutton *>(hit->parentWidget());
+        const bool onBar = qobject_cast<NavigationBar *>(hit->parentWidget());
         if ((onBar && (name == "Image2"_L1 || name == "Image3"_L1)) ||
-            (!onBar && window == m_windows.existing(WindowId::main) && mainLinks.contains(name)))
+            (!onBar && window == m_windows.existing(WindowId::quote) && mainLinks.contains(name)))
             ++m_linkClicks;
         if (onBar)
             return;
-        if (window == m_windows.existing(WindowId::main) && name == "Image5"_L1) {
+        if (window == m_windows.existing(WindowId::quote) && name == "Image5"_L1) {
             ++m_quoteClicks;
             // The number the request must carry, as the box holds it at the click.
             m_phoneAtClick = textOf(window->control(u"Text8"_s));
@@ -522,7 +520,7 @@ private:
         for (QWidget *w : targets(window)) {
             const QString designer = w->property("designerName").toString();
             const QWidget *parent = w->parentWidget();
-            const bool onBar = qobject_cast<const wkxbjqbutton *>(parent) && designer.startsWith("Image"_L1);
+            const bool onBar = qobject_cast<const NavigationBar *>(parent) && designer.startsWith("Image"_L1);
             const bool onMenu = parent && parent->objectName() == "wkxbjqgjmenu1"_L1;
             const bool tile = designer == "Picture2"_L1 && w->property("controlIndex").toInt() >= 0;
             if (onBar || onMenu || tile)
@@ -590,7 +588,7 @@ private:
             return;
         const QList<QWidget *> all = targets(window);
         const int kind = m_random.bounded(100);
-        if (window == m_windows.existing(WindowId::main) && kind < 4) {
+        if (window == m_windows.existing(WindowId::quote) && kind < 4) {
             fillAndQuote(window);
         } else if (window->control(u"guigelist"_s) && kind < 4) {
             fillAndCompute(window);
@@ -642,7 +640,7 @@ private:
                                  [this, combo] { m_activated.insert(combo); });
             if (auto *option = qobject_cast<QRadioButton *>(w); option && option->isChecked())
                 m_options.insert(option->parentWidget(), option);
-            if (w->objectName().startsWith("Text"_L1) && w->window() == m_windows.existing(WindowId::main))
+            if (w->objectName().startsWith("Text"_L1) && w->window() == m_windows.existing(WindowId::quote))
                 m_enabled.insert(w, w->isEnabled());
         }
         ++m_counts[u"windows"_s];
@@ -650,7 +648,7 @@ private:
 
     QWidget *mainControl(const QString &name) const
     {
-        FormWindow *main = m_windows.existing(WindowId::main);
+        FormWindow *main = m_windows.existing(WindowId::quote);
         return main ? main->control(name) : nullptr;
     }
 
@@ -780,25 +778,25 @@ private:
             std::count_if(m_activated.cbegin(), m_activated.cend(),
                           [](const QComboBox *c) { return c->objectName().startsWith("city"_L1); });
         for (QComboBox *combo : std::as_const(m_activated)) {
-            const auto *window = qobject_cast<FormWindow *>(combo->window());
+            const auto *owner = qobject_cast<FormWindow *>(combo->window());
             const QString name = combo->objectName();
             if ((name == "city1"_L1 || name == "city2"_L1) && regionPicks == 1) {
-                auto *city3 = window->control<QComboBox>(u"city3"_s);
+                auto *city3 = owner->control<QComboBox>(u"city3"_s);
                 if (city3->currentText() != pleaseChoose ||
                     city3->count() != (name == "city1"_L1 ? 0 : std::max(1, city3->count())))
                     return u"city3 was not refilled after a pick in %1"_s.arg(name);
             }
             if (name == "city1"_L1 && regionPicks == 1) {
-                auto *city2 = window->control<QComboBox>(u"city2"_s);
+                auto *city2 = owner->control<QComboBox>(u"city2"_s);
                 if (city2->itemText(0) != pleaseChoose ||
                     (city2->currentText() != pleaseChoose) != (city2->count() == 1))
                     return u"city2 was not refilled after a province pick"_s;
             }
             if (name == "guigelist"_L1 && combo->currentText().contains(u'*')) {
                 const QStringList pieces = combo->currentText().split(u'*');
-                const bool tile = window->control(u"dzktxt"_s);
-                if (textOf(window->control(tile ? u"dzktxt"_s : u"dbktxt"_s)) != pieces.at(0) ||
-                    textOf(window->control(tile ? u"dzctxt"_s : u"dbctxt"_s)) != pieces.at(1))
+                const bool tile = owner->control(u"dzktxt"_s);
+                if (textOf(owner->control(tile ? u"dzktxt"_s : u"dbktxt"_s)) != pieces.at(0) ||
+                    textOf(owner->control(tile ? u"dzctxt"_s : u"dbctxt"_s)) != pieces.at(1))
                     return u"the size pick %1 did not fill the boxes"_s.arg(combo->currentText());
             }
         }
@@ -835,7 +833,7 @@ private:
                 return u"%1 switched without a pick"_s.arg(name);
             it.value() = it.key()->isEnabled();
         }
-        if (FormWindow *main = m_windows.existing(WindowId::main)) {
+        if (FormWindow *main = m_windows.existing(WindowId::quote)) {
             const QString house = main->control<QComboBox>(u"Combo6"_s)->currentText().mid(2, 2);
             if (m_activated.contains(main->control<QComboBox>(u"Combo6"_s))) {
                 const bool two = house == u"二厅"_s, one = house == u"一厅"_s;
@@ -869,10 +867,10 @@ private:
         }
 
         // Navigation: the button that took the click decides the window shown.
-        if (m_hit && qobject_cast<wkxbjqbutton *>(m_hit->parentWidget())) {
-            static const QHash<QString, WindowId> targets{{u"Image0"_s, WindowId::main},
-                                                          {u"Image1"_s, WindowId::gjfrmindex},
-                                                          {u"Image4"_s, WindowId::shuomingform}};
+        if (m_hit && qobject_cast<NavigationBar *>(m_hit->parentWidget())) {
+            static const QHash<QString, WindowId> targets{{u"Image0"_s, WindowId::quote},
+                                                          {u"Image1"_s, WindowId::toolsIndex},
+                                                          {u"Image4"_s, WindowId::instructions}};
             if (const auto target = targets.constFind(hitName); target != targets.cend()) {
                 if (window != m_windows.existing(*target))
                     return u"%1 showed %2"_s.arg(nameOf(m_hit), window->objectName());
@@ -883,9 +881,9 @@ private:
         const QString parentName =
             m_hit && m_hit->parentWidget() ? m_hit->parentWidget()->objectName() : QString();
         if ((parentName == "wkxbjqgjmenu1"_L1 && hitName.startsWith("Picture1("_L1)) ||
-            (m_hit && m_hit->window() == m_windows.existing(WindowId::gjfrmindex) &&
+            (m_hit && m_hit->window() == m_windows.existing(WindowId::toolsIndex) &&
              hitName.startsWith("Picture2("_L1))) {
-            const WindowId tool = hitName.endsWith("(1)"_L1) ? WindowId::gjfrmdzjs : WindowId::gjfrmdbjs;
+            const WindowId tool = hitName.endsWith("(1)"_L1) ? WindowId::floorTiles : WindowId::floorBoards;
             if (window != m_windows.existing(tool))
                 return u"%1 showed %2"_s.arg(nameOf(m_hit), window->objectName());
             ++m_counts[u"tool switches"_s];
@@ -951,17 +949,15 @@ class TestRandomUi : public QObject
 private:
     RecordingShell m_shell;
     RecordingMessages m_messages;
+    QString m_regionLine;
 
 private Q_SLOTS:
     void initTestCase()
     {
         g_qtMessages = qInstallMessageHandler(dropPlatformNotes);
-        Platform::setShell(&m_shell);
-        Platform::setMessages(&m_messages);
-        Platform::setBrowserFactory([](QWidget *parent) { return std::make_unique<InertBrowser>(parent); });
         const FirstLine line = readFirstLineGbk(QStringLiteral(RIVAV_CITY_TXT));
         QCOMPARE(line.status, FirstLine::Status::Ok);
-        publicvalue::citytext = line.text;
+        m_regionLine = line.text;
     }
 
     // Found by the run: a click on the selected style cleared it, because
@@ -985,10 +981,11 @@ private Q_SLOTS:
         QFETCH(QStringList, clicks);
         QFETCH(QString, style);
         QFETCH(QString, grade);
-        WindowSet windows(standardWindows(StartMode::LayoutOnly));
+        ProgramWindows windows({m_shell, m_messages, inertBrowsers()}, m_regionLine,
+                               MainWindow::Start::LayoutOnly);
         windows.setEndProcess([] {});
-        windows.show(WindowId::main);
-        FormWindow *main = windows.window(WindowId::main);
+        windows.show(WindowId::quote);
+        FormWindow *main = windows.window(WindowId::quote);
         for (const QString &option : clicks) {
             QWidget *button = main->control(option);
             QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(8, button->height() / 2));
@@ -1009,7 +1006,7 @@ private Q_SLOTS:
         QTest::addColumn<int>("window");
         QTest::addColumn<int>("finish");
         for (const auto &[name, id] :
-             {std::pair{"tiles", WindowId::gjfrmdzjs}, std::pair{"boards", WindowId::gjfrmdbjs}}) {
+             {std::pair{"tiles", WindowId::floorTiles}, std::pair{"boards", WindowId::floorBoards}}) {
             QTest::addRow("%s, Return", name) << int(id) << int(Qt::Key_Return);
             QTest::addRow("%s, Enter", name) << int(id) << int(Qt::Key_Enter);
             QTest::addRow("%s, Tab", name) << int(id) << int(Qt::Key_Tab);
@@ -1019,7 +1016,8 @@ private Q_SLOTS:
     {
         QFETCH(int, window);
         QFETCH(int, finish);
-        WindowSet windows(standardWindows(StartMode::LayoutOnly));
+        ProgramWindows windows({m_shell, m_messages, inertBrowsers()}, m_regionLine,
+                               MainWindow::Start::LayoutOnly);
         windows.setEndProcess([] {});
         windows.show(WindowId(window));
         FormWindow *calculator = windows.window(WindowId(window));
@@ -1047,10 +1045,11 @@ private Q_SLOTS:
             events = given.toInt();
         qInfo("seed %u (RIVAV_RANDOMUI_SEED), %d events (RIVAV_RANDOMUI_EVENTS)", seed, events);
 
-        WindowSet windows(standardWindows(StartMode::LayoutOnly));
+        ProgramWindows windows({m_shell, m_messages, inertBrowsers()}, m_regionLine,
+                               MainWindow::Start::LayoutOnly);
         RandomRun run(windows, m_shell, m_messages, seed);
         windows.setEndProcess([&run] { ++run.m_endCalls; });
-        auto *main = qobject_cast<MainWindow *>(windows.window(WindowId::main));
+        auto *main = qobject_cast<MainWindow *>(windows.window(WindowId::quote));
         // Headlines: two web links and two that must never reach the shell.
         static_cast<InertBrowser *>(main->browser(u"WebBrowser1"_s))
             ->setDocument(DomSnapshot{
@@ -1060,7 +1059,7 @@ private Q_SLOTS:
                 {u"INPUT"_s, u"news4"_s, u"<b>粗</b>"_s, {{u"mysrc"_s, AppTexts::webUrl(u"/news/4.html"_s)}}},
                 {u"INPUT"_s, u"end"_s, u"已结束"_s, {}},
             });
-        windows.show(WindowId::main);
+        windows.show(WindowId::quote);
         QVERIFY(QTest::qWaitForWindowActive(main));
         main->tick();
         QCOMPARE(main->control<QComboBox>(u"city1"_s)->count(), 34);

@@ -1,5 +1,5 @@
-#include "platform/TextFileInput.h"
-#include "quote/RegionTable.h"
+#include "platform/core/TextFileInput.h"
+#include "quote/core/RegionTable.h"
 
 #include <QFile>
 #include <QRegularExpression>

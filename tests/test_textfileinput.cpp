@@ -1,5 +1,5 @@
-#include "app/CityFile.h"
-#include "platform/TextFileInput.h"
+#include "app/core/CityFile.h"
+#include "platform/core/TextFileInput.h"
 
 #include <QDir>
 #include <QFile>

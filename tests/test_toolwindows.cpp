@@ -1,14 +1,12 @@
-#include "app/ControlGeometry.h"
-#include "app/FormWindow.h"
-#include "app/StandardWindows.h"
+#include "app/ProgramWindows.h"
 #include "app/WindowSet.h"
-#include "app/publicfunction.h"
-#include "controls/wkxbjqbutton.h"
-#include "controls/wkxbjqgjmenu.h"
-#include "fakes/RecordingMessages.h"
-#include "fakes/RecordingShell.h"
+#include "controls/ControlGeometry.h"
+#include "controls/FormWindow.h"
+#include "controls/NavigationBar.h"
+#include "controls/ToolsMenu.h"
 #include "platform/InertBrowser.h"
-#include "platform/Platform.h"
+#include "platform/RecordingMessages.h"
+#include "platform/RecordingShell.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -23,21 +21,6 @@ using namespace Qt::StringLiterals;
 namespace {
 const QString badInput = u"填写数据有问题，请检查！"_s;
 constexpr int tabLeft[] = {120, 1995}; // twips Left of navigation buttons 1 and 2
-
-// Counts the paint events a widget receives.
-class PaintCounter : public QObject
-{
-public:
-    int count = 0;
-
-protected:
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint)
-            ++count;
-        return false;
-    }
-};
 } // namespace
 
 class TestToolWindows : public QObject
@@ -47,7 +30,7 @@ class TestToolWindows : public QObject
 private:
     RecordingShell m_shell;
     RecordingMessages m_messages;
-    std::unique_ptr<WindowSet> m_windows;
+    std::unique_ptr<ProgramWindows> m_windows;
     int m_endRequests = 0;
 
     WindowSet &windows() { return *m_windows; }
@@ -72,7 +55,7 @@ private:
         for (WindowId id : WindowSet::toolWindows)
             if (m_windows->existing(id) && m_windows->existing(id)->isVisible())
                 names.append(QString::fromLatin1(WindowSet::nameOf(id)));
-        if (FormWindow *index = m_windows->existing(WindowId::gjfrmindex); index && index->isVisible())
+        if (FormWindow *index = m_windows->existing(WindowId::toolsIndex); index && index->isVisible())
             names.append(u"gjfrmindex"_s);
         return names;
     }
@@ -90,18 +73,13 @@ private:
     }
 
 private Q_SLOTS:
-    void initTestCase()
-    {
-        QLocale::setDefault(QLocale::c());
-        Platform::setShell(&m_shell);
-        Platform::setMessages(&m_messages);
-        Platform::setBrowserFactory([](QWidget *parent) { return std::make_unique<InertBrowser>(parent); });
-    }
+    void initTestCase() { QLocale::setDefault(QLocale::c()); }
     void init()
     {
         m_messages.shown.clear();
         m_endRequests = 0;
-        m_windows = std::make_unique<WindowSet>(standardWindows(StartMode::LayoutOnly));
+        m_windows = std::make_unique<ProgramWindows>(DesktopServices{m_shell, m_messages, inertBrowsers()},
+                                                     QString(), MainWindow::Start::LayoutOnly);
         m_windows->setEndProcess([this] { ++m_endRequests; });
     }
     void cleanup() { m_windows.reset(); }
@@ -117,10 +95,10 @@ private Q_SLOTS:
     {
         QFETCH(int, entry);
         QFETCH(QString, shown);
-        windows().show(WindowId::gjfrmindex);
+        windows().show(WindowId::toolsIndex);
         for (WindowId id : WindowSet::toolWindows)
             QVERIFY(!windows().existing(id));
-        clickMenuEntry(WindowId::gjfrmindex, entry);
+        clickMenuEntry(WindowId::toolsIndex, entry);
         for (WindowId id : WindowSet::toolWindows)
             QVERIFY(windows().existing(id));
         QCOMPARE(visibleToolWindows(), QStringList{shown});
@@ -131,15 +109,15 @@ private Q_SLOTS:
         QTest::addColumn<int>("from");
         QTest::addColumn<QString>("control");
         QTest::addColumn<QString>("shown");
-        const int index = int(WindowId::gjfrmindex);
-        const int tiles = int(WindowId::gjfrmdzjs);
-        const int boards = int(WindowId::gjfrmdbjs);
+        const int index = int(WindowId::toolsIndex);
+        const int tiles = int(WindowId::floorTiles);
+        const int boards = int(WindowId::floorBoards);
         QTest::newRow("index tile 2") << index << u"Picture2(1)"_s << u"gjfrmdzjs"_s;
         QTest::newRow("index tile 3") << index << u"Picture2(2)"_s << u"gjfrmdbjs"_s;
         QTest::newRow("tiles -> boards") << tiles << u"menu 2"_s << u"gjfrmdbjs"_s;
         QTest::newRow("boards -> tiles") << boards << u"menu 1"_s << u"gjfrmdzjs"_s;
         QTest::newRow("same tool again") << tiles << u"menu 1"_s << u"gjfrmdzjs"_s;
-        QTest::newRow("from a placeholder") << int(WindowId::gjfrmcljs) << u"menu 2"_s << u"gjfrmdbjs"_s;
+        QTest::newRow("from a placeholder") << int(WindowId::curtains) << u"menu 2"_s << u"gjfrmdbjs"_s;
     }
     void entriesAndTilesLeadToTheirTool()
     {
@@ -157,9 +135,9 @@ private Q_SLOTS:
 
     void onlyToolsTwoAndThreeCanBeReached()
     {
-        windows().show(WindowId::gjfrmindex);
-        publicfunction::hidegjfrom();
-        for (int id = int(WindowId::gjfrmindex); id < windowCount; ++id) {
+        windows().show(WindowId::toolsIndex);
+        m_windows->navigation().hidegjfrom();
+        for (int id = int(WindowId::toolsIndex); id < windowCount; ++id) {
             FormWindow *w = window(WindowId(id));
             for (int entry = 0; entry < 6; ++entry) {
                 QWidget *item = w->toolsMenu()->findChild<QWidget *>(u"Picture1(%1)"_s.arg(entry));
@@ -167,60 +145,38 @@ private Q_SLOTS:
             }
         }
         for (int tile = 0; tile < 6; ++tile)
-            QCOMPARE(window(WindowId::gjfrmindex)
+            QCOMPARE(window(WindowId::toolsIndex)
                          ->control(u"Picture2(%1)"_s.arg(tile))
-                         ->isVisibleTo(window(WindowId::gjfrmindex)),
+                         ->isVisibleTo(window(WindowId::toolsIndex)),
                      tile == 1 || tile == 2);
     }
 
     void outOfRangeNumbers()
     {
-        windows().show(WindowId::gjfrmindex);
-        wkxbjqgjmenu *menu = window(WindowId::gjfrmindex)->toolsMenu();
+        windows().show(WindowId::toolsIndex);
+        ToolsMenu *menu = window(WindowId::toolsIndex)->toolsMenu();
         menu->clickgjfrommeun(-1);
         menu->clickgjfrommeun(6);
         for (WindowId id : WindowSet::toolWindows)
             QVERIFY(!windows().existing(id));
         QCOMPARE(visibleToolWindows(), QStringList{u"gjfrmindex"_s});
 
-        menu->clickgjfrom(2);
-        menu->clickgjfrom(0);
+        m_windows->navigation().clickgjfrom(2);
+        m_windows->navigation().clickgjfrom(0);
         QCOMPARE(visibleToolWindows(), QStringList());
-        menu->clickgjfrom(7);
+        m_windows->navigation().clickgjfrom(7);
         QCOMPARE(visibleToolWindows(), QStringList());
-        menu->clickgjfrom(4); // a placeholder: reachable only this way
+        m_windows->navigation().clickgjfrom(4); // a placeholder: reachable only this way
         QCOMPARE(visibleToolWindows(), QStringList{u"gjfrmbzjs"_s});
     }
 
     void highlights()
     {
-        publicfunction::hidegjfrom();
-        // The board window moves its highlight once, when loaded, even while hidden.
-        QCOMPARE(highlightLeft(WindowId::gjfrmdbjs), tabLeft[1]);
-        QCOMPARE(highlightLeft(WindowId::gjfrmdzjs), tabLeft[0]);
-        QCOMPARE(highlightLeft(WindowId::gjfrmqzjs), tabLeft[0]);
-
-        // The tile window moves it when it is drawn, and then stops drawing.
-        auto *tiles = window(WindowId::gjfrmdzjs);
-        PaintCounter paints;
-        tiles->installEventFilter(&paints);
-        windows().show(WindowId::gjfrmdzjs);
-        QVERIFY(QTest::qWaitForWindowExposed(tiles));
-        QTRY_COMPARE(highlightLeft(WindowId::gjfrmdzjs), tabLeft[1]);
-        QVERIFY(paints.count > 0);
-        // Paints stop coming once the highlight sits on button 2; a loop would never let them stop.
-        int previous = -1;
-        for (int i = 0; i < 10 && paints.count != previous; ++i) {
-            previous = paints.count;
-            QTest::qWait(150);
-        }
-        QCOMPARE(paints.count, previous);
-
-        // Something else moves it back; the next paint restores it.
-        tiles->navigationBar()->clickmeun(1);
-        QCOMPARE(highlightLeft(WindowId::gjfrmdzjs), tabLeft[0]);
-        tiles->repaint();
-        QCOMPARE(highlightLeft(WindowId::gjfrmdzjs), tabLeft[1]);
+        m_windows->navigation().hidegjfrom();
+        // The calculators move their highlight once, when loaded, even while hidden.
+        QCOMPARE(highlightLeft(WindowId::floorBoards), tabLeft[1]);
+        QCOMPARE(highlightLeft(WindowId::floorTiles), tabLeft[1]);
+        QCOMPARE(highlightLeft(WindowId::wallTiles), tabLeft[0]);
     }
 
     void compute_data()
@@ -228,8 +184,8 @@ private Q_SLOTS:
         QTest::addColumn<int>("tool");
         QTest::addColumn<QStringList>("inputs"); // room length, room width, piece width, piece length
         QTest::addColumn<QString>("expected");   // empty: the message, result kept
-        const int tiles = int(WindowId::gjfrmdzjs);
-        const int boards = int(WindowId::gjfrmdbjs);
+        const int tiles = int(WindowId::floorTiles);
+        const int boards = int(WindowId::floorBoards);
         QTest::newRow("tiles 5 x 4") << tiles << QStringList{u"5"_s, u"4"_s, u"600"_s, u"600"_s} << u"55"_s;
         // Piece width and length boxes must not be swapped: the order decides this count.
         QTest::newRow("boards, width divided first")
@@ -247,7 +203,7 @@ private Q_SLOTS:
         QFETCH(QStringList, inputs);
         QFETCH(QString, expected);
         const auto id = WindowId(tool);
-        const QString piece = id == WindowId::gjfrmdzjs ? u"dz"_s : u"db"_s;
+        const QString piece = id == WindowId::floorTiles ? u"dz"_s : u"db"_s;
         windows().show(id);
         box(id, u"fjctxt"_s)->setText(inputs[0]);
         box(id, u"fjktxt"_s)->setText(inputs[1]);
@@ -271,8 +227,8 @@ private Q_SLOTS:
         QTest::addColumn<int>("row");
         QTest::addColumn<QString>("width");
         QTest::addColumn<QString>("length");
-        const int tiles = int(WindowId::gjfrmdzjs);
-        const int boards = int(WindowId::gjfrmdbjs);
+        const int tiles = int(WindowId::floorTiles);
+        const int boards = int(WindowId::floorBoards);
         QTest::newRow("first tile size") << tiles << 0 << u"300"_s << u"300"_s;
         QTest::newRow("300*600") << tiles << 1 << u"300"_s << u"600"_s;
         QTest::newRow("1000*1000") << tiles << 6 << u"1000"_s << u"1000"_s;
@@ -287,7 +243,7 @@ private Q_SLOTS:
         QFETCH(QString, width);
         QFETCH(QString, length);
         const auto id = WindowId(tool);
-        const QString piece = id == WindowId::gjfrmdzjs ? u"dz"_s : u"db"_s;
+        const QString piece = id == WindowId::floorTiles ? u"dz"_s : u"db"_s;
         windows().show(id);
         box(id, piece + u"ktxt"_s)->setText(u"typed"_s);
         box(id, u"fjctxt"_s)->setText(u"5"_s);
@@ -307,29 +263,30 @@ private Q_SLOTS:
                 texts.append(list->itemText(i));
             return texts.join(u' ');
         };
-        QCOMPARE(items(WindowId::gjfrmdzjs),
+        QCOMPARE(items(WindowId::floorTiles),
                  u"300*300 300*600 450*450 600*600 600*900 800*800 1000*1000 1200*1200"_s);
-        QCOMPARE(items(WindowId::gjfrmdbjs), u"910*122 910*123 910*125 910*921 700*2400 910*153 1210*165"_s);
+        QCOMPARE(items(WindowId::floorBoards),
+                 u"910*122 910*123 910*125 910*921 700*2400 910*153 1210*165"_s);
     }
 
     void pickingWithTheMouse()
     {
-        windows().show(WindowId::gjfrmdzjs);
-        auto *list = control<QComboBox>(WindowId::gjfrmdzjs, u"guigelist"_s);
+        windows().show(WindowId::floorTiles);
+        auto *list = control<QComboBox>(WindowId::floorTiles, u"guigelist"_s);
         list->showPopup();
         QAbstractItemView *view = list->view();
         QTRY_VERIFY(view->isVisible());
         const QRect item = view->visualRect(view->model()->index(3, 0));
         QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, item.center());
-        QCOMPARE(box(WindowId::gjfrmdzjs, u"dzktxt"_s)->text(), u"600"_s);
-        QCOMPARE(box(WindowId::gjfrmdzjs, u"dzctxt"_s)->text(), u"600"_s);
+        QCOMPARE(box(WindowId::floorTiles, u"dzktxt"_s)->text(), u"600"_s);
+        QCOMPARE(box(WindowId::floorTiles, u"dzctxt"_s)->text(), u"600"_s);
     }
 
     void typingIntoTheListIsNoPick()
     {
-        windows().show(WindowId::gjfrmdzjs);
-        QVERIFY(QTest::qWaitForWindowActive(window(WindowId::gjfrmdzjs)));
-        auto *list = control<QComboBox>(WindowId::gjfrmdzjs, u"guigelist"_s);
+        windows().show(WindowId::floorTiles);
+        QVERIFY(QTest::qWaitForWindowActive(window(WindowId::floorTiles)));
+        auto *list = control<QComboBox>(WindowId::floorTiles, u"guigelist"_s);
         list->setFocus();
         QTest::keyClicks(list->lineEdit(), u"500*500"_s);
         QTest::keyClick(list->lineEdit(), Qt::Key_Return);
@@ -337,35 +294,35 @@ private Q_SLOTS:
         list->lineEdit()->clear();
         QTest::keyClicks(list->lineEdit(), u"30"_s);
         QTest::keyClick(list->lineEdit(), Qt::Key_Return);
-        box(WindowId::gjfrmdzjs, u"fjctxt"_s)->setFocus();
-        QCOMPARE(box(WindowId::gjfrmdzjs, u"dzktxt"_s)->text(), QString());
-        QCOMPARE(box(WindowId::gjfrmdzjs, u"dzctxt"_s)->text(), QString());
+        box(WindowId::floorTiles, u"fjctxt"_s)->setFocus();
+        QCOMPARE(box(WindowId::floorTiles, u"dzktxt"_s)->text(), QString());
+        QCOMPARE(box(WindowId::floorTiles, u"dzctxt"_s)->text(), QString());
     }
 
     void inputsSurviveAVisitElsewhere()
     {
-        windows().show(WindowId::gjfrmdzjs);
-        box(WindowId::gjfrmdzjs, u"fjctxt"_s)->setText(u"5"_s);
-        box(WindowId::gjfrmdzjs, u"fjktxt"_s)->setText(u"4"_s);
-        pick(control<QComboBox>(WindowId::gjfrmdzjs, u"guigelist"_s), 3);
-        click(window(WindowId::gjfrmdzjs)->control(u"Picture2"_s));
-        clickMenuEntry(WindowId::gjfrmdzjs, 2);
+        windows().show(WindowId::floorTiles);
+        box(WindowId::floorTiles, u"fjctxt"_s)->setText(u"5"_s);
+        box(WindowId::floorTiles, u"fjktxt"_s)->setText(u"4"_s);
+        pick(control<QComboBox>(WindowId::floorTiles, u"guigelist"_s), 3);
+        click(window(WindowId::floorTiles)->control(u"Picture2"_s));
+        clickMenuEntry(WindowId::floorTiles, 2);
         QCOMPARE(visibleToolWindows(), QStringList{u"gjfrmdbjs"_s});
-        clickMenuEntry(WindowId::gjfrmdbjs, 1);
+        clickMenuEntry(WindowId::floorBoards, 1);
         QCOMPARE(visibleToolWindows(), QStringList{u"gjfrmdzjs"_s});
-        QCOMPARE(box(WindowId::gjfrmdzjs, u"jsrstxt"_s)->text(), u"55"_s);
-        QCOMPARE(box(WindowId::gjfrmdzjs, u"dzktxt"_s)->text(), u"600"_s);
-        QCOMPARE(control<QComboBox>(WindowId::gjfrmdzjs, u"guigelist"_s)->currentText(), u"600*600"_s);
+        QCOMPARE(box(WindowId::floorTiles, u"jsrstxt"_s)->text(), u"55"_s);
+        QCOMPARE(box(WindowId::floorTiles, u"dzktxt"_s)->text(), u"600"_s);
+        QCOMPARE(control<QComboBox>(WindowId::floorTiles, u"guigelist"_s)->currentText(), u"600*600"_s);
     }
 
     void focusOrder_data()
     {
         QTest::addColumn<int>("tool");
         QTest::addColumn<QStringList>("order");
-        QTest::newRow("tiles") << int(WindowId::gjfrmdzjs)
+        QTest::newRow("tiles") << int(WindowId::floorTiles)
                                << QStringList{u"fjctxt"_s,    u"dzctxt"_s, u"fjktxt"_s,
                                               u"guigelist"_s, u"dzktxt"_s, u"jsrstxt"_s};
-        QTest::newRow("boards") << int(WindowId::gjfrmdbjs)
+        QTest::newRow("boards") << int(WindowId::floorBoards)
                                 << QStringList{u"dbktxt"_s, u"guigelist"_s, u"fjktxt"_s,
                                                u"dbctxt"_s, u"fjctxt"_s,    u"jsrstxt"_s};
     }
@@ -387,8 +344,8 @@ private Q_SLOTS:
 
     void closingAToolWindowEndsTheProcess()
     {
-        windows().show(WindowId::gjfrmdbjs);
-        window(WindowId::gjfrmdbjs)->close();
+        windows().show(WindowId::floorBoards);
+        window(WindowId::floorBoards)->close();
         QCOMPARE(m_endRequests, 1);
     }
 };

@@ -1,4 +1,4 @@
-#include "quote/UrlEncoding.h"
+#include "quote/core/UrlEncoding.h"
 
 #include <QTest>
 

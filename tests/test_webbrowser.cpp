@@ -1,7 +1,7 @@
 #include "controls/CaptionLabel.h"
 #include "fakes/LocalPageServer.h"
-#include "fakes/RecordingShell.h"
-#include "platform/Platform.h"
+#include "platform/RecordingMessages.h"
+#include "platform/RecordingShell.h"
 #include "platform/WebEngineBrowser.h"
 #include "quote/MainWindow.h"
 
@@ -65,14 +65,15 @@ public:
 private:
     LocalPageServer m_server;
     RecordingShell m_shell;
+    RecordingMessages m_messages;
+
+    DesktopServices webServices()
+    {
+        return {m_shell, m_messages,
+                [](QWidget *parent) { return std::make_unique<WebEngineBrowser>(parent); }};
+    }
 
 private Q_SLOTS:
-    void initTestCase()
-    {
-        Platform::setShell(&m_shell);
-        Platform::setBrowserFactory(
-            [](QWidget *parent) { return std::make_unique<WebEngineBrowser>(parent); });
-    }
     void cleanupTestCase() { m_server.release(); }
 
     void getnewsReadsTheLoadedPage()
@@ -86,7 +87,7 @@ private Q_SLOTS:
 <input type="hidden" name="end" value="已结束">
 <input type="hidden" name="news4" value="结束之后">
 </body></html>)");
-        MainWindow w(MainWindow::Start::LayoutOnly);
+        MainWindow w(webServices(), QString(), MainWindow::Start::LayoutOnly);
         Browser *news = w.browser(u"WebBrowser1"_s);
         QSignalSpy finished(viewOf(news), &QWebEngineView::loadFinished);
         news->navigate(m_server.url(u"/softnews.html"_s));
@@ -113,7 +114,7 @@ private Q_SLOTS:
         first += "<!--" + QByteArray(8192, 'x') + "-->";
         m_server.setHeldPage(u"/slow.html"_s, first,
                              "<input name='news3' value='迟到'><input value='已结束'></body></html>");
-        MainWindow w(MainWindow::Start::LayoutOnly);
+        MainWindow w(webServices(), QString(), MainWindow::Start::LayoutOnly);
         Browser *news = w.browser(u"WebBrowser1"_s);
         news->navigate(m_server.url(u"/slow.html"_s));
         QTRY_VERIFY_WITH_TIMEOUT(input(news->document(), u"news2"_s), 10000);

@@ -1,12 +1,12 @@
 #include "tools/CalculatorWindow.h"
 
 #include "controls/ComboPicks.h"
+#include "controls/NavigationBar.h"
 #include "controls/PictureBox.h"
-#include "platform/MessagePresenter.h"
-#include "platform/Platform.h"
-#include "tools/CoverageCalculator.h"
-#include "tools/SizeRule.h"
+#include "platform/core/MessagePresenter.h"
 #include "tools/ToolLooks.h"
+#include "tools/core/CoverageCalculator.h"
+#include "tools/core/SizeRule.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -15,24 +15,26 @@ using namespace Qt::StringLiterals;
 
 CalculatorWindow::CalculatorWindow(const WindowSpec &shape, const QString &caption,
                                    std::span<const ControlSpec> controls, const QString &widthBox,
-                                   const QString &lengthBox)
-    : FormWindow(shape, caption, controls), m_sizes(control<QComboBox>(u"guigelist"_s)),
-      m_pieceWidth(box(widthBox)), m_pieceLength(box(lengthBox))
+                                   const QString &lengthBox, MessagePresenter &messages)
+    : FormWindow(shape, caption, controls), m_messages(messages), m_sizes(require<QComboBox>(u"guigelist"_s)),
+      m_roomWidth(require<QLineEdit>(u"fjktxt"_s)), m_roomLength(require<QLineEdit>(u"fjctxt"_s)),
+      m_pieceWidth(require<QLineEdit>(widthBox)), m_pieceLength(require<QLineEdit>(lengthBox)),
+      m_result(require<QLineEdit>(u"jsrstxt"_s))
 {
-    Q_ASSERT(m_sizes && m_pieceWidth && m_pieceLength);
     // Only a pick from the list fills the boxes: typing an entry, or a prefix
     // of one, and then Return or leaving the box is no pick.
     ComboPicks::onPick(m_sizes, this, &CalculatorWindow::applyPickedSize);
 
-    auto *button = control<PictureBox>(u"Picture2"_s);
+    auto *button = require<PictureBox>(u"Picture2"_s);
     button->setCursor(Qt::PointingHandCursor);
     connect(button, &PictureBox::clicked, this, &CalculatorWindow::compute);
     ToolLooks::apply(this, {u"Label1"_s, u"Picture2"_s});
 }
 
-QLineEdit *CalculatorWindow::box(const QString &name) const
+void CalculatorWindow::load()
 {
-    return control<QLineEdit>(name);
+    // Nothing else moves this bar's highlight, so it stays on the tools button.
+    navigationBar()->clickmeun(2);
 }
 
 void CalculatorWindow::applyPickedSize()
@@ -47,10 +49,10 @@ void CalculatorWindow::applyPickedSize()
 void CalculatorWindow::compute()
 {
     const CoverageCalculator::Result result = CoverageCalculator::count(
-        box(u"fjctxt"_s)->text(), box(u"fjktxt"_s)->text(), m_pieceWidth->text(), m_pieceLength->text());
+        m_roomLength->text(), m_roomWidth->text(), m_pieceWidth->text(), m_pieceLength->text());
     if (result.outcome != CoverageCalculator::Outcome::Counted) {
-        Platform::messages().inform(u"填写数据有问题，请检查！"_s);
+        m_messages.inform(u"填写数据有问题，请检查！"_s);
         return;
     }
-    box(u"jsrstxt"_s)->setText(result.count);
+    m_result->setText(result.count);
 }

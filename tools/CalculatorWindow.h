@@ -1,30 +1,35 @@
 #pragma once
 
-#include "app/FormWindow.h"
+#include "controls/FormWindow.h"
 
+class MessagePresenter;
 class QComboBox;
 class QLineEdit;
 
 // What the floor tile and floor board calculators share: a size picked from
 // guigelist fills the piece boxes, and Picture2 writes the number of pieces
-// that cover the room into jsrstxt, or shows the fixed message.
+// that cover the room into jsrstxt, or shows the fixed message. Both keep
+// the tools button of their bar highlighted.
 class CalculatorWindow : public FormWindow
 {
     Q_OBJECT
 public:
     // widthBox and lengthBox name the piece boxes (dzktxt/dzctxt, dbktxt/dbctxt).
     CalculatorWindow(const WindowSpec &shape, const QString &caption, std::span<const ControlSpec> controls,
-                     const QString &widthBox, const QString &lengthBox);
+                     const QString &widthBox, const QString &lengthBox, MessagePresenter &messages);
 
+    void load() override;
     // Size rule: a pick from guigelist overwrites the piece boxes.
     void applyPickedSize();
     // Click on Picture2.
     void compute();
 
 private:
-    QLineEdit *box(const QString &name) const;
-
-    QComboBox *m_sizes = nullptr;
-    QLineEdit *m_pieceWidth = nullptr;
-    QLineEdit *m_pieceLength = nullptr;
+    MessagePresenter &m_messages;
+    QComboBox *m_sizes;
+    QLineEdit *m_roomWidth;
+    QLineEdit *m_roomLength;
+    QLineEdit *m_pieceWidth;
+    QLineEdit *m_pieceLength;
+    QLineEdit *m_result;
 };

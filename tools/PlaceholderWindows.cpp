@@ -1,6 +1,6 @@
 #include "tools/PlaceholderWindows.h"
 
-#include "app/FormWindow.h"
+#include "controls/FormWindow.h"
 #include "tools/ToolLooks.h"
 
 using namespace Qt::StringLiterals;
@@ -34,24 +34,22 @@ const ControlSpec tileGridControls[] = {
 // clang-format on
 } // namespace
 
-FormWindow *createPlaceholderWindow(WindowId id)
+FormWindow *createPlaceholderWindow(PlaceholderTool tool)
 {
     FormWindow *window = nullptr;
-    switch (id) {
-    case WindowId::gjfrmqzjs:
+    switch (tool) {
+    case PlaceholderTool::WallTiles:
         window = new FormWindow({"gjfrmqzjs", 12015, 8655, false, false}, u"Form1"_s, wallTileControls);
         break;
-    case WindowId::gjfrmbzjs:
+    case PlaceholderTool::Wallpaper:
         window = new FormWindow({"gjfrmbzjs", 11985, 8610, true, false}, u"Form1"_s, tileGridControls);
         break;
-    case WindowId::gjfrmtljs:
+    case PlaceholderTool::Paint:
         window = new FormWindow({"gjfrmtljs", 11985, 8610, true, false}, u"Form1"_s, tileGridControls);
         break;
-    case WindowId::gjfrmcljs:
+    case PlaceholderTool::Curtains:
         window = new FormWindow({"gjfrmcljs", 11985, 8595, true, false}, u"Form1"_s, tileGridControls);
         break;
-    default:
-        return nullptr;
     }
     ToolLooks::apply(window, {u"Label1"_s, u"Picture2"_s});
     return window;

@@ -1,6 +1,6 @@
 #include "tools/ToolLooks.h"
 
-#include "app/FormWindow.h"
+#include "controls/FormWindow.h"
 
 #include <QVariant>
 

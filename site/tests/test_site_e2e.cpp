@@ -5,16 +5,14 @@
 // test port.
 
 #include "ListeningPort.h"
-#include "app/AppTexts.h"
-#include "app/StandardWindows.h"
+#include "app/ProgramWindows.h"
 #include "app/WindowSet.h"
-#include "app/publicvalue.h"
+#include "app/core/AppTexts.h"
 #include "controls/CaptionLabel.h"
+#include "controls/NavigationBar.h"
 #include "controls/PictureBox.h"
-#include "controls/wkxbjqbutton.h"
-#include "fakes/RecordingMessages.h"
-#include "fakes/RecordingShell.h"
-#include "platform/Platform.h"
+#include "platform/RecordingMessages.h"
+#include "platform/RecordingShell.h"
 #include "platform/WebEngineBrowser.h"
 #include "quote/MainWindow.h"
 
@@ -131,7 +129,7 @@ private:
     SiteRedirect m_redirect;
     RecordingShell m_shell;
     RecordingMessages m_messages;
-    std::unique_ptr<WindowSet> m_windows;
+    std::unique_ptr<ProgramWindows> m_windows;
     MainWindow *m_main = nullptr;
 };
 
@@ -152,14 +150,12 @@ void TestSiteE2e::initTestCase()
     m_redirect.port = m_port;
     WebEngineBrowser::profile()->setUrlRequestInterceptor(&m_redirect);
 
-    Platform::setShell(&m_shell);
-    Platform::setMessages(&m_messages);
-    Platform::setBrowserFactory([](QWidget *parent) { return std::make_unique<WebEngineBrowser>(parent); });
-    publicvalue::citytext = regionLine;
     // The full start: the hidden news browser loads the news page at once.
-    m_windows = std::make_unique<WindowSet>(standardWindows(StartMode::Full));
+    const DesktopServices services{
+        m_shell, m_messages, [](QWidget *parent) { return std::make_unique<WebEngineBrowser>(parent); }};
+    m_windows = std::make_unique<ProgramWindows>(services, regionLine);
     m_windows->setEndProcess([] {});
-    m_main = qobject_cast<MainWindow *>(m_windows->window(WindowId::main));
+    m_main = qobject_cast<MainWindow *>(m_windows->window(WindowId::quote));
     QVERIFY(m_main);
     m_main->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_main));
@@ -291,7 +287,7 @@ void TestSiteE2e::instructionsPage()
     // the page from the software host.
     QTest::mouseClick(m_main->navigationBar()->findChild<QWidget *>(u"Image4"_s), Qt::LeftButton, {},
                       QPoint(60, 20));
-    FormWindow *help = m_windows->window(WindowId::shuomingform);
+    FormWindow *help = m_windows->window(WindowId::instructions);
     QTRY_VERIFY_WITH_TIMEOUT(help->isVisible(), 5000);
     auto *view = qobject_cast<QWebEngineView *>(help->browser(u"WebBrowser2"_s)->widget());
     QVERIFY(view);

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "controls/CaptionLabel.h"
-#include "platform/DomElement.h"
+#include "platform/core/DomElement.h"
 #include "quote/MainWindow.h"
 
 #include <QStringList>

@@ -2,7 +2,7 @@
 // decides which headline links may go to the desktop.
 #include "FuzzSupport.h"
 
-#include "quote/NewsWalk.h"
+#include "quote/core/NewsWalk.h"
 
 #include <QUrl>
 

@@ -2,9 +2,9 @@
 // box texts, and the split of a picked piece size.
 #include "FuzzSupport.h"
 
-#include "quote/NumberText.h"
-#include "tools/CoverageCalculator.h"
-#include "tools/SizeRule.h"
+#include "quote/core/NumberText.h"
+#include "tools/core/CoverageCalculator.h"
+#include "tools/core/SizeRule.h"
 
 #include <algorithm>
 #include <cmath>

@@ -2,10 +2,10 @@
 // success the shape of the URL and what its values decode to.
 #include "FuzzSupport.h"
 
-#include "app/AppTexts.h"
-#include "quote/NumberText.h"
-#include "quote/QuoteRequest.h"
-#include "quote/RegionTable.h"
+#include "app/core/AppTexts.h"
+#include "quote/core/NumberText.h"
+#include "quote/core/QuoteRequest.h"
+#include "quote/core/RegionTable.h"
 
 #include <QHash>
 #include <QStringDecoder>
@@ -107,8 +107,9 @@ void checkUrl(const QuoteForm &form, const QLocale &locale, const QString &url, 
     // the general format. (Reading the written text again is no check: Qt 6.4
     // cannot read some signs and exponents it writes, e.g. in Persian.)
     const std::pair<QStringView, const QString *> areaFields[] = {
-        {u"bomarea1", &form.text4}, {u"bomarea2", &form.text2}, {u"bomarea3", &form.text3},
-        {u"bomarea4", &form.text5}, {u"bomarea5", &form.text7}, {u"bomarea6", &form.text6},
+        {u"bomarea1", &form.bedroomArea},    {u"bomarea2", &form.livingRoomArea},
+        {u"bomarea3", &form.diningRoomArea}, {u"bomarea4", &form.kitchenArea},
+        {u"bomarea5", &form.balconyArea},    {u"bomarea6", &form.bathroomArea},
     };
     for (const auto &[key, field] : areaFields) {
         const std::optional<double> area = NumberText::toNumber(*field, locale);
@@ -131,7 +132,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size)
     form.houseType = consumeChoiceOrText(data, houseTypes);
     form.bathrooms = consumeChoiceOrText(data, counts);
     form.balconies = consumeChoiceOrText(data, counts);
-    for (QString *area : {&form.text2, &form.text3, &form.text4, &form.text5, &form.text6, &form.text7})
+    for (QString *area : {&form.livingRoomArea, &form.diningRoomArea, &form.bedroomArea, &form.kitchenArea,
+                          &form.bathroomArea, &form.balconyArea})
         *area = consumeChoiceOrText(data, areas);
     for (bool &option : form.style)
         option = data.ConsumeBool();

@@ -3,8 +3,8 @@
 // province and city found, checked against the classification rules.
 #include "FuzzSupport.h"
 
-#include "platform/TextFileInput.h"
-#include "quote/RegionTable.h"
+#include "platform/core/TextFileInput.h"
+#include "quote/core/RegionTable.h"
 
 #include <QSet>
 

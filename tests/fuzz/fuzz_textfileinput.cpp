@@ -1,7 +1,7 @@
 // The first line of a region file from arbitrary bytes, decoded from GBK.
 #include "FuzzSupport.h"
 
-#include "platform/TextFileInput.h"
+#include "platform/core/TextFileInput.h"
 
 #include <QStringDecoder>
 #include <QStringEncoder>

@@ -1,0 +1,61 @@
+#include "controls/FormWindow.h"
+
+#include "controls/NavigationBar.h"
+#include "controls/ToolsMenu.h"
+#include "controls/Twips.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QScreen>
+
+using namespace Qt::StringLiterals;
+
+FormWindow::FormWindow(const WindowSpec &shape, const QString &caption, std::span<const ControlSpec> controls,
+                       const BrowserFactory &browsers)
+    : m_shape(shape)
+{
+    setObjectName(QString::fromLatin1(shape.name));
+    setWindowTitle(caption);
+    if (shape.sizable) {
+        resize(Twips::toPixels(shape.widthTwips), Twips::toPixels(shape.heightTwips));
+    } else {
+        setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                       Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+        setFixedSize(Twips::toPixels(shape.widthTwips), Twips::toPixels(shape.heightTwips));
+    }
+    if (shape.hasIcon)
+        setWindowIcon(QIcon(u":/art/app-icon.png"_s));
+    m_controls =
+        LayoutBuilder::build(this, controls, [this, &browsers](const ControlSpec &row, QWidget *parent) {
+            std::unique_ptr<Browser> browser = browsers(parent);
+            QWidget *widget = browser->widget();
+            m_browsers[LayoutBuilder::objectNameOf(row)] = std::move(browser);
+            return widget;
+        });
+    m_navigationBar = control<NavigationBar>(u"wkxbjqbutton1"_s);
+    m_toolsMenu = control<ToolsMenu>(u"wkxbjqgjmenu1"_s);
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+FormWindow::~FormWindow() = default;
+
+Browser *FormWindow::browser(const QString &name) const
+{
+    const auto it = m_browsers.find(name);
+    return it == m_browsers.end() ? nullptr : it->second.get();
+}
+
+Browser *FormWindow::requireBrowser(const QString &name) const
+{
+    Browser *found = browser(name);
+    if (!found)
+        LayoutBuilder::missingControl(name, "Browser");
+    return found;
+}
+
+void FormWindow::closeEvent(QCloseEvent *event)
+{
+    event->accept();
+    Q_EMIT closed();
+}
