@@ -239,8 +239,10 @@ void appendMaskedTarget(std::string &out, std::string_view target)
         const std::string key = QueryString::percentDecodeLenient(pair.substr(0, equals));
         if (equals != std::string_view::npos && (key == "pho" || key == "xingshi")) {
             out.append(pair.substr(0, equals + 1));
+            // Read as the quote service reads it, GBK first.
+            const std::string bytes = QueryString::percentDecodeLenient(pair.substr(equals + 1));
             const std::string value =
-                TextCodec::decodeChineseLenient(QueryString::percentDecodeLenient(pair.substr(equals + 1)));
+                TextCodec::decodeChineseStrict(bytes).value_or(TextCodec::decodeChineseLenient(bytes));
             appendPercentEncoded(out,
                                  key == "pho" ? SitePages::maskPhone(value) : SitePages::maskName(value));
         } else {
