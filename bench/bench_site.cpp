@@ -14,6 +14,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -95,7 +97,11 @@ void BM_QuoteOverLoopback(benchmark::State &state)
             state.SkipWithError(error.empty() ? "cannot listen" : error.c_str());
             return;
         }
-        std::thread serving([&server] { server.run(); });
+        std::atomic<bool> served = false;
+        std::thread serving([&] {
+            server.run();
+            served = true;
+        });
         {
             httplib::Client client("127.0.0.1", port);
             client.set_keep_alive(true);
@@ -108,7 +114,11 @@ void BM_QuoteOverLoopback(benchmark::State &state)
                 }
             }
         } // the connection closes, so its thread is free to stop
-        server.stop();
+        // Repeated: a stop before the server serves would be lost.
+        while (!served) {
+            server.stop();
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
         serving.join();
     }
     ::close(settings.logFd);
