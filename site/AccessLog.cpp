@@ -1,8 +1,10 @@
-#include "AccessLog.h"
+#include "site/AccessLog.h"
 
 #include <cerrno>
 #include <chrono>
 #include <unistd.h>
+
+namespace site {
 
 namespace {
 constexpr std::size_t flushSize = 64 * 1024;
@@ -65,3 +67,5 @@ void AccessLog::writeOut(const std::string &text) const
         done += static_cast<std::size_t>(n);
     }
 }
+
+} // namespace site

@@ -5,6 +5,8 @@
 #include <string>
 #include <thread>
 
+namespace site {
+
 // One line per request, collected in memory and written to a file descriptor
 // by a background thread every 200 ms (or sooner when 64 KB are waiting),
 // so that a busy server does not pay a system call per request.
@@ -30,3 +32,5 @@ private:
     bool m_stopping = false;
     std::thread m_writer;
 };
+
+} // namespace site

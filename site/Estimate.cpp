@@ -1,6 +1,8 @@
-#include "Estimate.h"
+#include "site/Estimate.h"
 
 #include <cmath>
+
+namespace site {
 
 namespace {
 
@@ -71,3 +73,5 @@ std::string_view styleName(int style)
     }
     return {};
 }
+
+} // namespace site

@@ -1,10 +1,12 @@
 #pragma once
 
-#include "PriceTable.h"
-#include "QuoteRequest.h"
+#include "site/PriceTable.h"
+#include "site/QuoteRequest.h"
 
 #include <string_view>
 #include <vector>
+
+namespace site {
 
 // Money is counted in fen (0.01 yuan) so that the items add up exactly to the
 // totals shown.
@@ -40,3 +42,5 @@ Estimate estimateQuote(const QuoteRequest &request, const PriceTable &prices);
 
 std::string_view gradeName(int grade);
 std::string_view styleName(int style);
+
+} // namespace site

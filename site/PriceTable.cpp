@@ -1,10 +1,12 @@
-#include "PriceTable.h"
+#include "site/PriceTable.h"
 
 #include <charconv>
 #include <cmath>
 #include <fstream>
 #include <map>
 #include <sstream>
+
+namespace site {
 
 namespace {
 
@@ -135,3 +137,5 @@ std::optional<PriceTable> PriceTable::load(const std::string &path, std::string 
         error = path + ": " + error;
     return table;
 }
+
+} // namespace site

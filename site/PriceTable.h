@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+namespace site {
+
 // The vendor's unit prices, read from an INI-style text (prices.ini).
 // Direct cost per square metre by grade, scaled by a style factor and a room
 // factor; management fee and tax are added on top of the direct cost.
@@ -27,3 +29,5 @@ struct PriceTable
     static std::optional<PriceTable> parse(std::string_view text, std::string &error);
     static std::optional<PriceTable> load(const std::string &path, std::string &error);
 };
+
+} // namespace site

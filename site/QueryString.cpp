@@ -1,8 +1,8 @@
-#include "QueryString.h"
+#include "site/QueryString.h"
 
 #include <algorithm>
 
-namespace QueryString {
+namespace site::QueryString {
 
 namespace {
 
@@ -103,4 +103,4 @@ std::vector<Pair> parse(std::string_view query, bool lenient)
     return pairs;
 }
 
-} // namespace QueryString
+} // namespace site::QueryString

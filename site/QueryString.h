@@ -7,7 +7,7 @@
 
 // Splitting and percent-decoding of a URL query, keeping every pair in order
 // (repeated keys included) so that callers can judge them.
-namespace QueryString {
+namespace site::QueryString {
 
 struct Pair
 {
@@ -31,4 +31,4 @@ std::string percentDecodeLenient(std::string_view text);
 // Lenient parsing keeps invalid escapes as text and marks nothing invalid.
 std::vector<Pair> parse(std::string_view query, bool lenient = false);
 
-} // namespace QueryString
+} // namespace site::QueryString

@@ -1,11 +1,13 @@
-#include "QuoteRequest.h"
+#include "site/QuoteRequest.h"
 
-#include "QueryString.h"
-#include "TextCodec.h"
+#include "site/QueryString.h"
+#include "site/TextCodec.h"
 
 #include <array>
 #include <charconv>
 #include <cmath>
+
+namespace site {
 
 namespace {
 
@@ -436,3 +438,5 @@ std::string_view roomName(Room room)
     }
     return {};
 }
+
+} // namespace site

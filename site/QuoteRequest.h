@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+namespace site {
+
 // Room numbers of the quote request: the digit in the keys bomN and bomareaN.
 enum class Room
 {
@@ -60,3 +62,5 @@ QuoteParse parseQuoteRequest(std::string_view query);
 
 // Chinese name of a room kind.
 std::string_view roomName(Room room);
+
+} // namespace site

@@ -1,13 +1,13 @@
-#include "SitePages.h"
+#include "site/SitePages.h"
 
-#include "TextCodec.h"
+#include "site/TextCodec.h"
 
 #include <charconv>
 #include <cmath>
 
-using TextCodec::htmlEscape;
+namespace site::SitePages {
 
-namespace SitePages {
+using TextCodec::htmlEscape;
 
 std::string fill(std::string_view templ, Substitutions values)
 {
@@ -159,12 +159,24 @@ private:
     std::string m_text;
 };
 
-std::string maskedPhone(const std::string &phone)
+} // namespace
+
+std::string maskPhone(std::string_view phone)
 {
-    return phone.size() == 11 ? phone.substr(0, 3) + "****" + phone.substr(7) : phone;
+    return phone.size() == 11 ? std::string(phone.substr(0, 3)).append("****").append(phone.substr(7))
+                              : "****";
 }
 
-} // namespace
+std::string maskName(std::string_view name)
+{
+    if (name.empty())
+        return {};
+    // The first code point: a lead byte and the continuation bytes after it.
+    std::size_t length = 1;
+    while (length < name.size() && (static_cast<unsigned char>(name[length]) & 0xC0) == 0x80)
+        ++length;
+    return std::string(name.substr(0, length)).append("**");
+}
 
 std::string formatYuan(long long fen)
 {
@@ -197,7 +209,7 @@ std::string quoteContent(const QuoteRequest &request, const Estimate &estimate, 
     html.add("<section class=\"quote\">\n<h1>装修报价估算单</h1>\n<p class=\"greeting\">尊敬的", owner,
              "先生/女士，您好！以下是根据您提交的房屋信息自动生成的装修费用估算。</p>\n"
              "<table class=\"facts\">\n<tr><th>业主</th><td>",
-             owner, "先生/女士</td><th>手机号码</th><td>", maskedPhone(request.phone),
+             owner, "先生/女士</td><th>手机号码</th><td>", maskPhone(request.phone),
              "</td></tr>\n<tr><th>房屋地址</th><td colspan=\"3\">", Escaped{request.regionName},
              " <span class=\"code\">（行政区划代码 ", request.districtCode,
              "）</span></td></tr>\n<tr><th>户型</th><td>", houseTypeName(request.houseTypeCode), "，卫生间",
@@ -301,4 +313,4 @@ std::string statusContent(int status)
            "</p>\n<p><a class=\"button\" href=\"/\">返回首页</a></p>\n</section>\n";
 }
 
-} // namespace SitePages
+} // namespace site::SitePages

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Estimate.h"
-#include "QuoteRequest.h"
+#include "site/Estimate.h"
+#include "site/QuoteRequest.h"
 
 #include <initializer_list>
 #include <string>
@@ -11,7 +11,7 @@
 
 // HTML of the pages the site builds itself. Values put into pages are
 // escaped here; templates are the editable files of the pages folder.
-namespace SitePages {
+namespace site::SitePages {
 
 using Substitutions = std::initializer_list<std::pair<std::string_view, std::string_view>>;
 
@@ -30,10 +30,16 @@ std::string quoteContent(const QuoteRequest &request, const Estimate &estimate, 
 std::string quoteErrorContent(const std::vector<FieldError> &errors);
 std::string statusContent(int status);
 
+// What pages and the access log show of a visitor's mobile number: the first
+// three and last four of its eleven digits ("****" for anything else); and of
+// a name (UTF-8): its first character.
+std::string maskPhone(std::string_view phone);
+std::string maskName(std::string_view name);
+
 // "1,234.56"
 std::string formatYuan(long long fen);
 // Shortest text that reads back as the same number: "12.5", "40".
 std::string formatNumber(double value);
 std::string_view houseTypeName(std::string_view code);
 
-} // namespace SitePages
+} // namespace site::SitePages

@@ -1,16 +1,18 @@
-#include "SiteServer.h"
+#include "site/SiteServer.h"
 
-#include "Estimate.h"
-#include "QueryString.h"
-#include "QuoteRequest.h"
-#include "SitePages.h"
-#include "TextCodec.h"
+#include "site/Estimate.h"
+#include "site/QueryString.h"
+#include "site/QuoteRequest.h"
+#include "site/SitePages.h"
+#include "site/TextCodec.h"
 
-#include "SiteHttpServer.h"
+#include <httplib.h>
 
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <chrono>
 #include <cstdio>
@@ -18,6 +20,8 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+
+namespace site {
 
 namespace fs = std::filesystem;
 
@@ -203,6 +207,54 @@ void appendLoggable(std::string &out, std::string_view text)
         out += "...";
 }
 
+void appendPercentEncoded(std::string &out, std::string_view bytes)
+{
+    constexpr char hex[] = "0123456789ABCDEF";
+    for (const char c : bytes) {
+        const auto u = static_cast<unsigned char>(c);
+        if (std::isalnum(u) || c == '-' || c == '.' || c == '_' || c == '~' || c == '*') {
+            out += c;
+        } else {
+            const char escaped[] = {'%', hex[u >> 4], hex[u & 0xF]};
+            out.append(escaped, sizeof escaped);
+        }
+    }
+}
+
+// The target with the quote's mobile number and form of address masked as
+// the quote page masks them (written percent-encoded as UTF-8), so that the
+// log keeps no visitor's full number or name; the rest as received.
+void appendMaskedTarget(std::string &out, std::string_view target)
+{
+    const auto question = target.find('?');
+    out.append(target.substr(0, question));
+    if (question == std::string_view::npos)
+        return;
+    out += '?';
+    std::string_view query = target.substr(question + 1);
+    for (;;) {
+        const auto ampersand = query.find('&');
+        const std::string_view pair = query.substr(0, ampersand);
+        const auto equals = pair.find('=');
+        const std::string key = QueryString::percentDecodeLenient(pair.substr(0, equals));
+        if (equals != std::string_view::npos && (key == "pho" || key == "xingshi")) {
+            out.append(pair.substr(0, equals + 1));
+            // Read as the quote service reads it, GBK first.
+            const std::string bytes = QueryString::percentDecodeLenient(pair.substr(equals + 1));
+            const std::string value =
+                TextCodec::decodeChineseStrict(bytes).value_or(TextCodec::decodeChineseLenient(bytes));
+            appendPercentEncoded(out,
+                                 key == "pho" ? SitePages::maskPhone(value) : SitePages::maskName(value));
+        } else {
+            out.append(pair);
+        }
+        if (ampersand == std::string_view::npos)
+            return;
+        out += '&';
+        query.remove_prefix(ampersand + 1);
+    }
+}
+
 void appendNumber(std::string &out, std::size_t value)
 {
     char digits[24];
@@ -219,18 +271,25 @@ void setHtml(httplib::Response &res, std::string body)
 } // namespace
 
 SiteServer::SiteServer(Settings settings)
-    : m_settings(std::move(settings)), m_http(std::make_unique<SiteHttpServer>(m_settings.threads))
+    : m_settings(std::move(settings)), m_http(std::make_unique<httplib::Server>())
 {
+    const auto threads = static_cast<std::size_t>(std::max(1, m_settings.threads));
+    m_http->new_task_queue = [threads] { return new httplib::ThreadPool(threads); };
     // Browsers and load generators keep connections open; the library's
     // default of 5 requests per connection forces needless reconnects.
     m_http->set_keep_alive_max_count(10000);
     m_http->set_keep_alive_timeout(5);
+    // Headers and body go out in separate writes; with Nagle's algorithm the
+    // body would wait for the client's delayed ACK (about 40 ms). Accepted
+    // connections inherit the option from the listening socket.
+    m_http->set_tcp_nodelay(true);
     m_http->set_payload_max_length(64 * 1024);
     // The library's default also sets SO_REUSEPORT, which would let a second
     // server bind the same port and silently share its requests.
-    m_http->set_socket_options([](int sock) {
+    m_http->set_socket_options([this](int sock) {
         const int yes = 1;
         ::setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+        m_listenSocket = sock;
     });
 
     // GET and HEAD are routed here before the library tries its regular
@@ -312,22 +371,26 @@ std::shared_ptr<const SiteServer::Data> SiteServer::data() const
 
 int SiteServer::bind()
 {
-    return m_http->bindAndListen(m_settings.address, m_settings.port);
+    int port = m_settings.port;
+    if (port == 0)
+        port = m_http->bind_to_any_port(m_settings.address);
+    else if (!m_http->bind_to_port(m_settings.address, port))
+        port = -1;
+    // The packaged library listens with a backlog of 5, too short for a burst
+    // of connections such as a browser's or a load test's.
+    if (port > 0)
+        ::listen(m_listenSocket, SOMAXCONN);
+    return port;
 }
 
 bool SiteServer::run()
 {
-    return m_http->serve();
+    return m_http->listen_after_bind();
 }
 
 void SiteServer::stop()
 {
-    m_http->stopServing();
-}
-
-std::string SiteServer::answerInMemory(std::string_view request)
-{
-    return m_http->answerInMemory(request);
+    m_http->stop();
 }
 
 void SiteServer::route(const httplib::Request &req, httplib::Response &res) const
@@ -408,10 +471,15 @@ void SiteServer::logRequest(const httplib::Request &req, const httplib::Response
     line.append(nowStamp()).append(" ").append(orDash(req.remote_addr)).append(" \"");
     appendLoggable(line, orDash(req.method));
     line += ' ';
-    appendLoggable(line, orDash(req.target));
+    thread_local std::string target;
+    target.clear();
+    appendMaskedTarget(target, req.target);
+    appendLoggable(line, orDash(target));
     line.append("\" ");
     appendNumber(line, static_cast<std::size_t>(std::max(res.status, 0)));
     line += ' ';
     appendNumber(line, res.body.size());
     m_log->add(line);
 }
+
+} // namespace site

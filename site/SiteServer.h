@@ -1,21 +1,24 @@
 #pragma once
 
-#include "AccessLog.h"
-#include "PriceTable.h"
+#include "site/AccessLog.h"
+#include "site/PriceTable.h"
 
 #include <memory>
 #include <mutex>
 #include <string>
 
 namespace httplib {
+class Server;
 struct Request;
 struct Response;
 } // namespace httplib
 
-class SiteHttpServer;
+namespace site {
 
 // The stand-in vendor web site: static pages from a folder, the news page
 // with links to this host, the quote service and the support chat page.
+// Served by cpp-httplib: a pool of threads, each serving one connection at a
+// time.
 class SiteServer
 {
 public:
@@ -25,7 +28,7 @@ public:
         int port = 8360; // 0: any free port
         std::string pagesDir;
         std::string pricesFile;
-        int threads = 2; // event loops, each serving many connections
+        int threads = 64; // connections served at once
         bool accessLog = true;
         int logFd = 1; // standard output
     };
@@ -33,18 +36,18 @@ public:
     explicit SiteServer(Settings settings);
     ~SiteServer();
 
+    SiteServer(const SiteServer &) = delete;
+    SiteServer &operator=(const SiteServer &) = delete;
+
     // Reads the price table and the templates (at start and on SIGHUP). On
     // failure the data in use stays as it was.
     bool reload(std::string &error);
     // Returns the bound port, or -1.
     int bind();
-    // Serves until stop().
+    // Serves until stop(); false if the listening socket failed.
     bool run();
+    // Takes effect only while run() is serving.
     void stop();
-
-    // Answers raw request bytes without a connection, as a loop would: for
-    // measuring the cost of a request apart from the network.
-    std::string answerInMemory(std::string_view request);
 
 private:
     struct Data
@@ -64,8 +67,11 @@ private:
     void logRequest(const httplib::Request &req, const httplib::Response &res) const;
 
     Settings m_settings;
-    std::unique_ptr<SiteHttpServer> m_http;
+    std::unique_ptr<httplib::Server> m_http;
+    int m_listenSocket = -1;
     mutable std::mutex m_dataMutex;
     std::shared_ptr<const Data> m_data;
     std::unique_ptr<AccessLog> m_log;
 };
+
+} // namespace site

@@ -1,9 +1,9 @@
-#include "TextCodec.h"
+#include "site/TextCodec.h"
 
 #include <cerrno>
 #include <iconv.h>
 
-namespace TextCodec {
+namespace site::TextCodec {
 
 namespace {
 
@@ -208,4 +208,4 @@ std::string htmlEscape(std::string_view text)
     return out;
 }
 
-} // namespace TextCodec
+} // namespace site::TextCodec

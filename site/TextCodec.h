@@ -6,7 +6,7 @@
 
 // Conversions between the byte encodings that reach the site and the UTF-8 it
 // writes. GBK text is decoded as GB18030, its superset, with glibc's iconv.
-namespace TextCodec {
+namespace site::TextCodec {
 
 bool isValidUtf8(std::string_view bytes);
 
@@ -35,4 +35,4 @@ std::string truncateUtf8(std::string_view utf8, std::size_t maxCodePoints);
 // Escapes & < > " ' for HTML text and attribute values.
 std::string htmlEscape(std::string_view text);
 
-} // namespace TextCodec
+} // namespace site::TextCodec

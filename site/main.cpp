@@ -1,8 +1,7 @@
 // rivav-site: the stand-in vendor web site on loopback.
 
-#include "SiteServer.h"
+#include "site/SiteServer.h"
 
-#include <algorithm>
 #include <atomic>
 #include <csignal>
 #include <cstdio>
@@ -30,8 +29,8 @@ Options:
   --port N         port to listen on (default 8360; 0 picks a free port)
   --pages DIR      folder of the pages (default: site-data/pages beside the program)
   --prices FILE    unit price table (default: site-data/prices.ini beside the program)
-  --threads N      threads serving connections, each many at a time
-                   (default: one per processor core)
+  --threads N      connections served at once, one thread each (default 64);
+                   further connections wait for a free thread
   --quiet          no access log
   --help           show this text
 
@@ -68,8 +67,7 @@ int fail(const std::string &message)
 
 int main(int argc, char **argv)
 {
-    SiteServer::Settings settings;
-    settings.threads = std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1, 64);
+    site::SiteServer::Settings settings;
     const fs::path dataDir = programDir() / "site-data";
     settings.pagesDir = (dataDir / "pages").string();
     settings.pricesFile = (dataDir / "prices.ini").string();
@@ -109,7 +107,7 @@ int main(int argc, char **argv)
     pthread_sigmask(SIG_BLOCK, &signals, nullptr);
     std::signal(SIGPIPE, SIG_IGN);
 
-    SiteServer server(settings);
+    site::SiteServer server(settings);
     std::string error;
     if (!server.reload(error))
         return fail(error);
@@ -123,7 +121,12 @@ int main(int argc, char **argv)
     std::atomic<bool> finished = false;
     std::thread signalThread([&] {
         const timespec tick{0, 200 * 1000 * 1000};
+        bool stopping = false;
         while (!finished) {
+            // Repeated until run() returns: a stop before the server has
+            // started serving would otherwise be lost.
+            if (stopping)
+                server.stop();
             const int received = sigtimedwait(&signals, nullptr, &tick);
             if (received == SIGHUP) {
                 std::string reloadError;
@@ -133,7 +136,8 @@ int main(int argc, char **argv)
                     std::fprintf(stderr, "rivav-site: reload failed, keeping the old data: %s\n",
                                  reloadError.c_str());
             } else if (received == SIGINT || received == SIGTERM) {
-                server.stop(); // also taken when it comes before run()
+                stopping = true;
+                server.stop();
             }
         }
     });

@@ -1,14 +1,16 @@
-#include "Estimate.h"
-#include "PriceTable.h"
-#include "QueryString.h"
-#include "QuoteRequest.h"
-#include "SitePages.h"
-#include "TextCodec.h"
+#include "site/Estimate.h"
+#include "site/PriceTable.h"
+#include "site/QueryString.h"
+#include "site/QuoteRequest.h"
+#include "site/SitePages.h"
+#include "site/TextCodec.h"
 
 #include <QTest>
 
 #include <fstream>
 #include <sstream>
+
+using namespace site;
 
 namespace {
 

@@ -1,12 +1,12 @@
 // The site's quote service from an arbitrary query: splitting and decoding,
 // the text codecs, the request checks, and on success the estimate and the
 // quote page, otherwise the error page.
-#include "Estimate.h"
-#include "PriceTable.h"
-#include "QueryString.h"
-#include "QuoteRequest.h"
-#include "SitePages.h"
-#include "TextCodec.h"
+#include "site/Estimate.h"
+#include "site/PriceTable.h"
+#include "site/QueryString.h"
+#include "site/QuoteRequest.h"
+#include "site/SitePages.h"
+#include "site/TextCodec.h"
 
 #include <algorithm>
 #include <cmath>
@@ -16,6 +16,8 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+using namespace site;
 
 namespace {
 
