@@ -155,6 +155,15 @@ private Q_SLOTS:
         QCOMPARE(guangdong.items.size(), 1 + 21);
         QVERIFY(guangdong.items.contains(u"440300|深圳市"_s));
         QCOMPARE(RegionTable::districts(table, u"440000|广东省"_s, u"440300|深圳市"_s).items.size(), 1 + 9);
+
+        // Every city offers districts: one without counties offers its towns.
+        for (const QString &province : provinces) {
+            for (const QString &city : RegionTable::cities(table, province).items.mid(1))
+                QVERIFY2(RegionTable::districts(table, province, city).items.size() > 1, qPrintable(city));
+        }
+        const SelectorFill dongguan = RegionTable::districts(table, u"440000|广东省"_s, u"441900|东莞市"_s);
+        QCOMPARE(dongguan.items.size(), 1 + 36);
+        QVERIFY(dongguan.items.contains(u"441924|虎门镇"_s));
     }
 };
 

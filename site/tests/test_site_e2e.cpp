@@ -13,6 +13,7 @@
 #include "controls/PictureBox.h"
 #include "platform/RecordingMessages.h"
 #include "platform/RecordingShell.h"
+#include "platform/core/TextFileInput.h"
 #include "platform/WebEngineBrowser.h"
 #include "quote/MainWindow.h"
 
@@ -37,8 +38,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-const QString regionLine = u"110000|北京市,110100|市辖区,110101|东城区,110102|西城区"_s;
 
 // Sends requests for the program's vendor hosts to the test's site instead.
 class SiteRedirect : public QWebEngineUrlRequestInterceptor
@@ -110,6 +109,7 @@ private Q_SLOTS:
     void initTestCase();
     void cleanupTestCase();
     void headlinesComeFromTheSite();
+    void quoteIsAnsweredBySite_data();
     void quoteIsAnsweredBySite();
     void siteRejectsWhatTheProgramLetsThrough();
     void instructionsPage();
@@ -150,10 +150,13 @@ void TestSiteE2e::initTestCase()
     m_redirect.port = m_port;
     WebEngineBrowser::profile()->setUrlRequestInterceptor(&m_redirect);
 
+    // The region file that ships beside the program.
+    const FirstLine regions = readFirstLineGbk(QString::fromUtf8(RIVAV_CITY_TXT));
+    QCOMPARE(regions.status, FirstLine::Status::Ok);
     // The full start: the hidden news browser loads the news page at once.
     const DesktopServices services{
         m_shell, m_messages, [](QWidget *parent) { return std::make_unique<WebEngineBrowser>(parent); }};
-    m_windows = std::make_unique<ProgramWindows>(services, regionLine);
+    m_windows = std::make_unique<ProgramWindows>(services, regions.text);
     m_windows->setEndProcess([] {});
     m_main = qobject_cast<MainWindow *>(m_windows->window(WindowId::quote));
     QVERIFY(m_main);
@@ -221,11 +224,32 @@ void TestSiteE2e::headlinesComeFromTheSite()
     QVERIFY(QString::fromStdString(article->body).contains(u"<h1>"_s + headline + u"</h1>"_s));
 }
 
+void TestSiteE2e::quoteIsAnsweredBySite_data()
+{
+    QTest::addColumn<QStringList>("region"); // the picks in city1, city2 and city3
+    QTest::addColumn<QStringList>("sent");   // pieces of the URL: codes, and the names in GBK
+    QTest::addColumn<QString>("shown");      // the address on the quote page
+    QTest::newRow("district")
+        << QStringList{u"110000|北京市"_s, u"110100|市辖区"_s, u"110101|东城区"_s}
+        << QStringList{u"&cit1=110000&cit2=110100&cit3=110101&"_s,
+                       u"&sumcityname=%B1%B1%BE%A9%CA%D0%CA%D0%CF%BD%C7%F8%B6%AB%B3%C7%C7%F8&"_s}
+        << u"北京市市辖区东城区"_s;
+    // A city without counties lists its towns as districts.
+    QTest::newRow("town")
+        << QStringList{u"440000|广东省"_s, u"441900|东莞市"_s, u"441924|虎门镇"_s}
+        << QStringList{u"&cit1=440000&cit2=441900&cit3=441924&"_s,
+                       u"&sumcityname=%B9%E3%B6%AB%CA%A1%B6%AB%DD%B8%CA%D0%BB%A2%C3%C5%D5%F2&"_s}
+        << u"广东省东莞市虎门镇"_s;
+}
+
 void TestSiteE2e::quoteIsAnsweredBySite()
 {
-    pick(u"city1"_s, u"110000|北京市"_s);
-    pick(u"city2"_s, u"110100|市辖区"_s);
-    pick(u"city3"_s, u"110101|东城区"_s);
+    QFETCH(QStringList, region);
+    QFETCH(QStringList, sent);
+    QFETCH(QString, shown);
+    pick(u"city1"_s, region[0]);
+    pick(u"city2"_s, region[1]);
+    pick(u"city3"_s, region[2]);
     pick(u"Combo6"_s, u"三房二厅"_s);
     pick(u"Combo4"_s, u"二间"_s);
     pick(u"Combo5"_s, u"一间"_s);
@@ -242,6 +266,8 @@ void TestSiteE2e::quoteIsAnsweredBySite()
     const QString url = clickQuote();
     QVERIFY2(m_messages.shown.isEmpty(), qPrintable(m_messages.shown.value(0)));
     QVERIFY(url.startsWith(AppTexts::webUrl(u"/AutoPrice.action?"_s)));
+    for (const QString &piece : sent)
+        QVERIFY2(url.contains(piece), qPrintable(piece + u" in "_s + url));
 
     // The URL as handed over, through plain HTTP: fixture prices give 151 074.00.
     httplib::Client client("127.0.0.1", m_port);
@@ -258,7 +284,7 @@ void TestSiteE2e::quoteIsAnsweredBySite()
     QCOMPARE(page.title, u"装修报价估算单 - 筑点网"_s);
     QVERIFY2(page.script.startsWith(u"151,074.00|"_s), qPrintable(page.script));
     QVERIFY2(page.script.contains(u"王先生/女士"_s), qPrintable(page.script));
-    QVERIFY2(page.script.contains(u"北京市市辖区东城区"_s), qPrintable(page.script));
+    QVERIFY2(page.script.contains(shown), qPrintable(page.script));
     QVERIFY(page.script.contains(u"138****5678"_s));
 }
 

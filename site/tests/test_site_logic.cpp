@@ -297,6 +297,8 @@ void TestSiteLogic::quoteChecks_data()
         << QByteArray("cit3=110201") << QByteArray("cit3") << QByteArray("所选城市");
     QTest::newRow("district is a city")
         << QByteArray("cit3=110100") << QByteArray("cit3") << QByteArray("县级");
+    QTest::newRow("town of a city without counties")
+        << QByteArray("cit1=440000 cit2=441900 cit3=441924") << ok << ok;
 
     QTest::newRow("grade 0") << QByteArray("dc=0") << QByteArray("dc") << QByteArray("1到3");
     QTest::newRow("grade 4") << QByteArray("dc=4") << QByteArray("dc") << QByteArray("1到3");
