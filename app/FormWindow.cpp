@@ -3,6 +3,7 @@
 #include "app/LayoutBuilder.h"
 #include "app/Twips.h"
 #include "app/WindowSet.h"
+#include "controls/Artwork.h"
 #include "controls/wkxbjqbutton.h"
 #include "controls/wkxbjqgjmenu.h"
 #include "platform/Browser.h"
@@ -26,7 +27,7 @@ FormWindow::FormWindow(const WindowSpec &shape, const QString &caption, std::spa
         setFixedSize(Twips::toPixels(shape.widthTwips), Twips::toPixels(shape.heightTwips));
     }
     if (shape.hasIcon)
-        setWindowIcon(QIcon(u":/art/app-icon.png"_s));
+        setWindowIcon(Artwork::icon(u":/art/app-icon.png"_s));
     m_controls =
         LayoutBuilder::build(this, controls, [this](const ControlSpec &row, std::unique_ptr<Browser> b) {
             m_browsers[LayoutBuilder::objectNameOf(row)] = std::move(b);

@@ -1,0 +1,99 @@
+#include "controls/Artwork.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QGuiApplication>
+#include <QHash>
+#include <QImage>
+
+#include <algorithm>
+#include <cmath>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+constexpr int largestScale = 3;
+
+QString variant(const QString &resource, int scale)
+{
+    if (scale == 1)
+        return resource;
+    const qsizetype dot = resource.lastIndexOf(u'.');
+    return resource.left(dot) + u'@' + QString::number(scale) + u'x' + resource.mid(dot);
+}
+
+QPixmap render(const QString &resource, qreal ratio)
+{
+    // The tolerance keeps a ratio such as 2.0000001 on the @2x picture.
+    const int wanted = std::clamp(int(std::ceil(ratio - 1e-6)), 1, largestScale);
+    for (int scale = wanted; scale >= 1; --scale) {
+        QImage image(variant(resource, scale));
+        if (image.isNull())
+            continue; // a picture without larger sizes is stretched, as before
+        if (!qFuzzyCompare(qreal(scale), ratio)) {
+            // Drawn as it is at a ratio in between, the picture would lose
+            // whole rows and columns of pixels; scaled smoothly beforehand,
+            // it maps one to one onto the screen. Smooth scaling needs 32-bit
+            // pixels, which palette pictures do not have.
+            const QSize pixels = (QSizeF(image.size()) * (ratio / scale)).toSize();
+            image.convertTo(image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
+                                                    : QImage::Format_RGB32);
+            image = image.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        }
+        image.setDevicePixelRatio(ratio);
+        return QPixmap::fromImage(std::move(image));
+    }
+    return {};
+}
+
+// Every window shows the same background, so the windows share one copy of
+// each picture and ratio; the copies go with the application object.
+QHash<QString, QPixmap> cache;
+
+void clearCache()
+{
+    cache.clear();
+}
+} // namespace
+
+QPixmap Artwork::pixmap(const QString &resource, qreal ratio)
+{
+    const QString key = resource + u' ' + QString::number(ratio);
+    auto it = cache.find(key);
+    if (it == cache.end()) {
+        if (cache.isEmpty())
+            qAddPostRoutine(clearCache);
+        it = cache.insert(key, render(resource, ratio));
+    }
+    return *it;
+}
+
+QCursor Artwork::cursor(const QPixmap &picture, QPoint hotSpot)
+{
+    // The X11 plugin hands the hot spot to the server unscaled, in the
+    // picture's own pixels; other platforms scale it by the picture's ratio.
+    if (QGuiApplication::platformName() == "xcb"_L1)
+        hotSpot = (QPointF(hotSpot) * picture.devicePixelRatio()).toPoint();
+    return QCursor(picture, hotSpot.x(), hotSpot.y());
+}
+
+QIcon Artwork::icon(const QString &resource)
+{
+    QIcon icon;
+    for (int scale = 1; scale <= largestScale; ++scale)
+        icon.addPixmap(pixmap(resource, scale));
+    return icon;
+}
+
+bool Artwork::isScreenChange(const QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::ScreenChangeInternal:
+#if QT_VERSION >= QT_VERSION_CHECK(6, 6, 0)
+    case QEvent::DevicePixelRatioChange:
+#endif
+        return true;
+    default:
+        return false;
+    }
+}
