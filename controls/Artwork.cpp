@@ -22,11 +22,16 @@ QString variant(const QString &resource, int scale)
     return resource.left(dot) + u'@' + QString::number(scale) + u'x' + resource.mid(dot);
 }
 
+// The smallest picture size with at least the pixels of the ratio; the
+// tolerance keeps a ratio such as 2.0000001 on the @2x picture.
+int scaleFor(qreal ratio)
+{
+    return std::clamp(int(std::ceil(ratio - 1e-6)), 1, largestScale);
+}
+
 QPixmap render(const QString &resource, qreal ratio)
 {
-    // The tolerance keeps a ratio such as 2.0000001 on the @2x picture.
-    const int wanted = std::clamp(int(std::ceil(ratio - 1e-6)), 1, largestScale);
-    for (int scale = wanted; scale >= 1; --scale) {
+    for (int scale = scaleFor(ratio); scale >= 1; --scale) {
         QImage image(variant(resource, scale));
         if (image.isNull())
             continue; // a picture without larger sizes is stretched, as before
@@ -79,8 +84,11 @@ QCursor Artwork::cursor(const QPixmap &picture, QPoint hotSpot)
 
 QIcon Artwork::icon(const QString &resource)
 {
+    // Each size costs start-up time; those beyond the largest ratio of the
+    // screens would serve only a window manager that scales icons up.
+    const int largest = scaleFor(qGuiApp->devicePixelRatio());
     QIcon icon;
-    for (int scale = 1; scale <= largestScale; ++scale)
+    for (int scale = 1; scale <= largest; ++scale)
         icon.addPixmap(pixmap(resource, scale));
     return icon;
 }
