@@ -12,9 +12,9 @@ class QEvent;
 // in between (1.25, 1.5), scaled down to exactly the screen's pixels.
 namespace Artwork {
 QPixmap pixmap(const QString &resource, qreal ratio);
-// A cursor from a picture of this module; hotSpot is in the picture's natural (1x) pixels.
+// A cursor showing a picture from pixmap(); hotSpot is in its natural (1x) pixels.
 QCursor cursor(const QPixmap &picture, QPoint hotSpot);
-// Every size of a picture, for a window icon.
+// A picture in its sizes up to the largest ratio of the screens, for a window icon.
 QIcon icon(const QString &resource);
 // Whether the event tells a widget that its screen, and so perhaps its pixel ratio, changed.
 bool isScreenChange(const QEvent *event);
