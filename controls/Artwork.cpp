@@ -75,8 +75,9 @@ QPixmap Artwork::pixmap(const QString &resource, qreal ratio)
 
 QCursor Artwork::cursor(const QPixmap &picture, QPoint hotSpot)
 {
-    // The X11 plugin hands the hot spot to the server unscaled, in the
-    // picture's own pixels; other platforms scale it by the picture's ratio.
+    // The X11 plugin of Qt 6.4 hands the hot spot to the server as it is,
+    // where it counts in the picture's own pixels; other platforms scale it
+    // by the picture's ratio themselves.
     if (QGuiApplication::platformName() == "xcb"_L1)
         hotSpot = (QPointF(hotSpot) * picture.devicePixelRatio()).toPoint();
     return QCursor(picture, hotSpot.x(), hotSpot.y());
