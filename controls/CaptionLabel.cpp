@@ -1,5 +1,7 @@
 #include "controls/CaptionLabel.h"
 
+#include "controls/Artwork.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyle>
@@ -13,6 +15,28 @@ CaptionLabel::CaptionLabel(QWidget *parent) : QLabel(parent)
 {
     setTextFormat(Qt::PlainText);
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
+}
+
+void CaptionLabel::setPointer(const QString &resource, QPoint hotSpot, Qt::CursorShape fallback)
+{
+    m_pointer = resource;
+    m_hotSpot = hotSpot;
+    m_fallback = fallback;
+    showPointer();
+}
+
+void CaptionLabel::showPointer()
+{
+    const QPixmap picture = Artwork::pixmap(m_pointer, devicePixelRatioF());
+    setCursor(picture.isNull() ? QCursor(m_fallback) : Artwork::cursor(picture, m_hotSpot));
+}
+
+// On a screen of another pixel ratio the pointer is drawn anew for it.
+bool CaptionLabel::event(QEvent *event)
+{
+    if (Artwork::isScreenChange(event) && !m_pointer.isEmpty())
+        showPointer();
+    return QLabel::event(event);
 }
 
 // The control takes its clicks: what lies beneath it, its container included, never sees them.

@@ -1,5 +1,6 @@
 #include "controls/FormWindow.h"
 
+#include "controls/Artwork.h"
 #include "controls/NavigationBar.h"
 #include "controls/ToolsMenu.h"
 #include "controls/Twips.h"
@@ -24,7 +25,7 @@ FormWindow::FormWindow(const WindowSpec &shape, const QString &caption, std::spa
         setFixedSize(Twips::toPixels(shape.widthTwips), Twips::toPixels(shape.heightTwips));
     }
     if (shape.hasIcon)
-        setWindowIcon(QIcon(u":/art/app-icon.png"_s));
+        setWindowIcon(Artwork::icon(u":/art/app-icon.png"_s));
     m_controls =
         LayoutBuilder::build(this, controls, [this, &browsers](const ControlSpec &row, QWidget *parent) {
             std::unique_ptr<Browser> browser = browsers(parent);

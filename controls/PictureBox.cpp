@@ -1,5 +1,7 @@
 #include "controls/PictureBox.h"
 
+#include "controls/Artwork.h"
+
 #include <QMouseEvent>
 
 PictureBox::PictureBox(QWidget *parent) : QLabel(parent)
@@ -10,7 +12,21 @@ PictureBox::PictureBox(QWidget *parent) : QLabel(parent)
 
 void PictureBox::setPicture(const QString &resource)
 {
-    setPixmap(QPixmap(resource));
+    m_picture = resource;
+    showPicture();
+}
+
+void PictureBox::showPicture()
+{
+    setPixmap(Artwork::pixmap(m_picture, devicePixelRatioF()));
+}
+
+// On a screen of another pixel ratio the picture is drawn anew for it.
+bool PictureBox::event(QEvent *event)
+{
+    if (Artwork::isScreenChange(event) && !m_picture.isEmpty())
+        showPicture();
+    return QLabel::event(event);
 }
 
 // The control takes its clicks: what lies beneath it, its container included, never sees them.

@@ -6,9 +6,6 @@
 #include "platform/Browser.h"
 #include "quote/core/NewsWalk.h"
 
-#include <QCursor>
-#include <QPixmap>
-
 using namespace Qt::StringLiterals;
 
 // News headlines and the vendor links.
@@ -18,24 +15,15 @@ bool hasNewsPointer(int index)
 {
     return index <= 2 || index == 4 || index == 5;
 }
-
-QCursor newsPointer()
-{
-    const QPixmap picture(u":/art/news-pointer.png"_s);
-    if (picture.isNull())
-        return QCursor(Qt::PointingHandCursor);
-    return QCursor(picture, 16, 2);
-}
 } // namespace
 
 void MainWindow::connectNewsAndLinks()
 {
-    const QCursor pointer = newsPointer();
     static_assert(std::tuple_size_v<decltype(m_ui.news)> == NewsWalk::maxEntries);
     for (int i = 0; i < NewsWalk::maxEntries; ++i) {
         CaptionLabel *label = m_ui.news[i];
         if (hasNewsPointer(i))
-            label->setCursor(pointer);
+            label->setPointer(u":/art/news-pointer.png"_s, QPoint(16, 2), Qt::PointingHandCursor);
         connect(label, &CaptionLabel::clicked, this, [this, i] { openNews(i); });
     }
     // The four chat buttons all open the same support chat; their topic

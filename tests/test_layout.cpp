@@ -3,11 +3,16 @@
 #include "app/UiDump.h"
 #include "controls/FormWindow.h"
 #include "platform/InertBrowser.h"
+#include "controls/CaptionLabel.h"
+#include "controls/PictureBox.h"
 #include "platform/RecordingMessages.h"
 #include "platform/RecordingShell.h"
 
+#include <QImageReader>
 #include <QJsonObject>
 #include <QTest>
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -108,6 +113,42 @@ private Q_SLOTS:
             QCOMPARE(bar[u"height"_s].toInt(), name == u"main"_s ? 615 : 735);
             const bool hasMenu = name.startsWith(u"gjfrm"_s);
             QCOMPARE(controlOf(name, u"Picture1"_s, u"wkxbjqgjmenu1"_s).isEmpty(), !hasMenu);
+        }
+    }
+
+    void picturesHaveScreenPixels_data()
+    {
+        QTest::addColumn<int>("id");
+        for (int i = 0; i < windowCount; ++i)
+            QTest::newRow(WindowSet::nameOf(WindowId(i))) << i;
+    }
+    // Every picture a window holds, its icon and pointers included, has the
+    // screen's pixels at its natural size: twice as many in the second run of
+    // this test, on a screen of ratio 2 (QT_SCALE_FACTOR=2).
+    void picturesHaveScreenPixels()
+    {
+        QFETCH(int, id);
+        const qreal ratio = qEnvironmentVariable("QT_SCALE_FACTOR", u"1"_s).toDouble();
+        FormWindow *live = m_windows->window(WindowId(id));
+        QCOMPARE(live->devicePixelRatioF(), ratio);
+        for (const PictureBox *box : live->findChildren<PictureBox *>()) {
+            if (box->picture().isEmpty())
+                continue;
+            const QPixmap shown = box->pixmap();
+            const QSize natural = QImageReader(box->picture()).size();
+            QVERIFY2(shown.devicePixelRatio() == ratio && shown.size() == natural * ratio,
+                     qPrintable(box->objectName()));
+        }
+        for (const CaptionLabel *label : live->findChildren<CaptionLabel *>()) {
+            const QPixmap pointer = label->cursor().pixmap();
+            if (!pointer.isNull())
+                QVERIFY2(pointer.devicePixelRatio() == ratio, qPrintable(label->objectName()));
+        }
+        // The window manager picks the icon's size from those it is offered.
+        if (live->shape().hasIcon) {
+            const int natural = QImageReader(u":/art/app-icon.png"_s).size().width();
+            const QList<QSize> offered = live->windowIcon().availableSizes();
+            QVERIFY(std::ranges::any_of(offered, [&](QSize s) { return s.width() >= natural * ratio; }));
         }
     }
 
