@@ -1,10 +1,10 @@
 // The nine windows as laid out, read back through the layout dump.
 #include "app/ProgramWindows.h"
 #include "app/UiDump.h"
-#include "controls/FormWindow.h"
-#include "platform/InertBrowser.h"
 #include "controls/CaptionLabel.h"
+#include "controls/FormWindow.h"
 #include "controls/PictureBox.h"
+#include "platform/InertBrowser.h"
 #include "platform/RecordingMessages.h"
 #include "platform/RecordingShell.h"
 
