@@ -3,12 +3,16 @@
 #include "app/AppTexts.h"
 #include "app/ControlGeometry.h"
 #include "platform/Browser.h"
+#include "quote/LoadingStandIn.h"
 
 #include <QCoreApplication>
 #include <QLabel>
 #include <QRadioButton>
 #include <QTimer>
 #include <QUrl>
+
+#include <memory>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -122,13 +126,21 @@ MainWindow::MainWindow(Start start)
     if (start == Start::LayoutOnly)
         return;
     m_timer->start();
-    // Both pages load in the background anyway; starting them once the
-    // window is on its way to the screen lets it appear sooner.
-    QTimer::singleShot(0, this, [this] {
-        const QString loadingPage = QCoreApplication::applicationDirPath() + u"/loading.html"_s;
-        browser(u"WebBrowser2"_s)->navigate(QUrl::fromLocalFile(loadingPage).toString());
+    // The browser engine starts with the first page sent and holds up this
+    // thread for a few hundred ms. So the pages go out once the first frame
+    // is on the screen, a stand-in showing what the loading page will show,
+    // or after a second should the window not be painted by then.
+    const QString folder = QCoreApplication::applicationDirPath();
+    auto *standIn = new LoadingStandIn(folder);
+    browser(u"WebBrowser2"_s)->coverUntilLoaded(standIn);
+    const auto sendPages = [this, folder, sent = std::make_shared<bool>(false)] {
+        if (std::exchange(*sent, true))
+            return;
+        browser(u"WebBrowser2"_s)->navigate(QUrl::fromLocalFile(folder + u"/loading.html"_s).toString());
         browser(u"WebBrowser1"_s)->navigate(AppTexts::webUrl(u"/softnews.html"_s));
-    });
+    };
+    connect(standIn, &LoadingStandIn::firstFramePainted, this, sendPages);
+    QTimer::singleShot(1000, this, sendPages);
 }
 
 void MainWindow::tick()
