@@ -140,6 +140,39 @@ void claimOpenGLSurface(QWidget *widget)
         (new QOpenGLWidget(widget))->hide();
 }
 
+// The stock view makes a default page, and so starts the engine, as soon as
+// it is shown; this one leaves the engine alone until it is given its page.
+class PageOnDemandView final : public QWebEngineView
+{
+public:
+    using QWebEngineView::QWebEngineView;
+
+    void givePage(QWebEnginePage *page)
+    {
+        setPage(page);
+        m_hasPage = true;
+        page->setVisible(isVisible());
+    }
+
+protected:
+    void showEvent(QShowEvent *event) override
+    {
+        m_hasPage ? QWebEngineView::showEvent(event) : QWidget::showEvent(event);
+    }
+    void hideEvent(QHideEvent *event) override
+    {
+        m_hasPage ? QWebEngineView::hideEvent(event) : QWidget::hideEvent(event);
+    }
+    void contextMenuEvent(QContextMenuEvent *event) override
+    {
+        if (m_hasPage)
+            QWebEngineView::contextMenuEvent(event);
+    }
+
+private:
+    bool m_hasPage = false;
+};
+
 class SnapshotPage final : public QWebEnginePage
 {
 public:
@@ -189,7 +222,7 @@ QWebEngineProfile *WebEngineBrowser::profile()
     return QWebEngineProfile::defaultProfile();
 }
 
-WebEngineBrowser::WebEngineBrowser(QWidget *parent) : m_view(new QWebEngineView(parent))
+WebEngineBrowser::WebEngineBrowser(QWidget *parent) : m_view(new PageOnDemandView(parent))
 {
     claimOpenGLSurface(m_view);
     m_delay.setSingleShot(true);
@@ -239,7 +272,7 @@ void WebEngineBrowser::makePage()
 {
     if (!m_page) {
         m_page = new SnapshotPage(m_view, [this] { requestSnapshot(changeDelay()); });
-        m_view->setPage(m_page);
+        static_cast<PageOnDemandView *>(m_view.get())->givePage(m_page);
     }
 }
 
