@@ -3,6 +3,8 @@
 #include <QPainter>
 #include <QTimer>
 
+#include <utility>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -45,9 +47,20 @@ void LoadingStandIn::paintEvent(QPaintEvent *)
     painter.drawText(
         QRect(pageMargin, animation.bottom() + 1, tableSize.width(), QFontMetrics(m_font).height()),
         Qt::AlignHCenter | Qt::AlignTop, u"数据加载中，请稍后......"_s);
-    if (!m_painted) {
-        m_painted = true;
+    if (!std::exchange(m_painted, true)) {
         // Reported once this frame has gone out to the screen.
-        QTimer::singleShot(0, this, &LoadingStandIn::firstFramePainted);
+        QTimer::singleShot(0, this, &LoadingStandIn::reportOnScreen);
     }
+}
+
+void LoadingStandIn::showEvent(QShowEvent *)
+{
+    if (!std::exchange(m_shown, true))
+        QTimer::singleShot(1000, this, &LoadingStandIn::reportOnScreen);
+}
+
+void LoadingStandIn::reportOnScreen()
+{
+    if (!std::exchange(m_reported, true))
+        Q_EMIT onScreen();
 }

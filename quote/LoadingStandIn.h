@@ -16,17 +16,23 @@ public:
     explicit LoadingStandIn(const QString &folder);
 
 Q_SIGNALS:
-    // Once, when the first frame with this look has been painted.
-    void firstFramePainted();
+    // Once: when the first frame with this look has been painted, or a
+    // second after the stand-in was first shown should no frame come (a
+    // window that is not exposed).
+    void onScreen();
 
 protected:
+    void showEvent(QShowEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 
 private:
     QRect animationRect() const;
+    void reportOnScreen();
 
     QPixmap m_background;
     QMovie m_animation;
     QFont m_font;
+    bool m_shown = false;
     bool m_painted = false;
+    bool m_reported = false;
 };

@@ -11,9 +11,6 @@
 #include <QTimer>
 #include <QUrl>
 
-#include <memory>
-#include <utility>
-
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -128,19 +125,14 @@ MainWindow::MainWindow(Start start)
     m_timer->start();
     // The browser engine starts with the first page sent and holds up this
     // thread for a few hundred ms. So the pages go out once the first frame
-    // is on the screen, a stand-in showing what the loading page will show,
-    // or after a second should the window not be painted by then.
+    // is on the screen, with a stand-in showing what the loading page will.
     const QString folder = QCoreApplication::applicationDirPath();
     auto *standIn = new LoadingStandIn(folder);
     browser(u"WebBrowser2"_s)->coverUntilLoaded(standIn);
-    const auto sendPages = [this, folder, sent = std::make_shared<bool>(false)] {
-        if (std::exchange(*sent, true))
-            return;
+    connect(standIn, &LoadingStandIn::onScreen, this, [this, folder] {
         browser(u"WebBrowser2"_s)->navigate(QUrl::fromLocalFile(folder + u"/loading.html"_s).toString());
         browser(u"WebBrowser1"_s)->navigate(AppTexts::webUrl(u"/softnews.html"_s));
-    };
-    connect(standIn, &LoadingStandIn::firstFramePainted, this, sendPages);
-    QTimer::singleShot(1000, this, sendPages);
+    });
 }
 
 void MainWindow::tick()

@@ -1,0 +1,128 @@
+// The main and the instructions window on an X11 display: each keeps the one
+// native window it got at its first show while the browsers start, load,
+// show and hide, and the browser engine starts only after the main window's
+// first frame. Offscreen windows are never made anew, so this test runs on a
+// display of its own (xvfb-run, see CMakeLists.txt).
+#include "app/FormWindow.h"
+#include "app/StandardWindows.h"
+#include "app/WindowSet.h"
+#include "app/publicvalue.h"
+#include "fakes/RecordingShell.h"
+#include "platform/Browser.h"
+#include "platform/Platform.h"
+#include "platform/WebEngineBrowser.h"
+#include "quote/LoadingStandIn.h"
+
+#include <QGuiApplication>
+#include <QPointer>
+#include <QSignalSpy>
+#include <QTest>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+// Counts events of one type that reach an object.
+class EventCounter : public QObject
+{
+public:
+    EventCounter(QObject *watched, QEvent::Type type) : m_type(type) { watched->installEventFilter(this); }
+    int count = 0;
+    std::function<void()> onEvent;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == m_type) {
+            ++count;
+            if (onEvent)
+                onEvent();
+        }
+        return false;
+    }
+
+private:
+    QEvent::Type m_type;
+};
+} // namespace
+
+class TestNativeWindows : public QObject
+{
+    Q_OBJECT
+
+public:
+    static void initMain() { QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts); }
+
+private:
+    RecordingShell m_shell;
+    std::unique_ptr<WindowSet> m_windows;
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        if (QGuiApplication::platformName() != "xcb"_L1)
+            QSKIP("needs an X11 display");
+        Platform::setShell(&m_shell);
+        Platform::setBrowserFactory(
+            [](QWidget *parent) { return std::make_unique<WebEngineBrowser>(parent); });
+        publicvalue::citytext = u"110000|北京市,110100|市辖区,110101|东城区"_s;
+        m_windows = std::make_unique<WindowSet>(standardWindows(StartMode::Full));
+        m_windows->setEndProcess([] {});
+    }
+    void cleanupTestCase() { m_windows.reset(); }
+
+    void mainWindowFromShowUntilAfterTheTick()
+    {
+        FormWindow *main = m_windows->window(WindowId::main);
+        QPointer<LoadingStandIn> standIn = main->findChild<LoadingStandIn *>();
+        QVERIFY(standIn);
+        EventCounter standInPaints(standIn, QEvent::Paint);
+        // The engine starts with the first page; by then the stand-in is on the screen.
+        std::vector<std::unique_ptr<EventCounter>> pageWatches;
+        int paintsBeforeFirstPage = -1;
+        for (QWebEngineView *view : main->findChildren<QWebEngineView *>()) {
+            auto &watch = pageWatches.emplace_back(std::make_unique<EventCounter>(view, QEvent::ChildAdded));
+            watch->onEvent = [&] {
+                if (paintsBeforeFirstPage < 0 && !main->findChildren<QWebEnginePage *>().isEmpty())
+                    paintsBeforeFirstPage = standInPaints.count;
+            };
+        }
+        QVERIFY(main->findChildren<QWebEnginePage *>().isEmpty());
+
+        m_windows->show(WindowId::main);
+        QVERIFY(main->findChildren<QWebEnginePage *>().isEmpty());
+        const WId id = main->winId();
+        EventCounter newNativeWindows(main, QEvent::WinIdChange);
+        QVERIFY(QTest::qWaitForWindowExposed(main));
+
+        QWidget *pane = main->control(u"WebBrowser2"_s);
+        QTRY_COMPARE_WITH_TIMEOUT(main->findChildren<QWebEnginePage *>().size(), 2, 5000);
+        QVERIFY2(paintsBeforeFirstPage > 0, "the engine started before the first frame");
+        // The stand-in goes once the engine shows the loading page; the tick hides the pane.
+        QTRY_VERIFY_WITH_TIMEOUT(!standIn, 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(!pane->isVisible(), 5000);
+        QTest::qWait(300);
+        QCOMPARE(newNativeWindows.count, 0);
+        QCOMPARE(main->winId(), id);
+    }
+
+    void instructionsWindowFromItsFirstShow()
+    {
+        FormWindow *help = m_windows->window(WindowId::shuomingform);
+        auto *view = qobject_cast<QWebEngineView *>(help->browser(u"WebBrowser2"_s)->widget());
+        QSignalSpy loaded(view, &QWebEngineView::loadFinished);
+        m_windows->show(WindowId::shuomingform);
+        const WId id = help->winId();
+        EventCounter newNativeWindows(help, QEvent::WinIdChange);
+        QVERIFY(QTest::qWaitForWindowExposed(help));
+        // The page cannot be reached here: what the view shows then is a page too.
+        QTRY_VERIFY_WITH_TIMEOUT(loaded.size() >= 1, 10000);
+        QTest::qWait(300);
+        QCOMPARE(newNativeWindows.count, 0);
+        QCOMPARE(help->winId(), id);
+    }
+};
+
+QTEST_MAIN(TestNativeWindows)
+#include "test_nativewindows.moc"
