@@ -24,7 +24,10 @@ Also runs the region micro-benchmarks (bench/bench_regions), whose floor is
 their 1 ms target, and prints one table of medians: figure, ours, floors,
 ratios to the WebEngine floor.
 
-Usage: bench/startup.py [--runs N] [--build DIR]
+With --before DIR, the rivav of another build (DIR/rivav, with its shipped
+files beside it) takes its turn too, in a column of its own.
+
+Usage: bench/startup.py [--runs N] [--build DIR] [--before DIR]
 """
 import argparse
 import json
@@ -208,7 +211,7 @@ def measure(program, cwd, number):
             geometry = first["window"].get_geometry()
             top, mapped = geometry.y, first["maps"][0]
             # rivav: until its start-up timer has fired, 2 s after the window was made.
-            samples = s.watch(max(3.5, mapped + 2.8), top + BAR_ROW if name == "rivav" else None)
+            samples = s.watch(max(3.5, mapped + 2.8), top + BAR_ROW if name in ("rivav", "before") else None)
         # The window that stays is the one mapped now, before any click hides it.
         main = s.titled(title)
         staying = [w["maps"][0] for w in main if w.get("mapped")]
@@ -258,6 +261,7 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--runs", type=int, default=7)
     parser.add_argument("--build", default=os.path.join(os.path.dirname(__file__), "..", "build"))
+    parser.add_argument("--before", help="build folder of a rivav to compare with")
     args = parser.parse_args()
     build = os.path.abspath(args.build)
 
@@ -268,6 +272,8 @@ def main():
         ("widgets", [os.path.join(build, "widgets-floor")], "widgets-floor"),
         ("webengine", [os.path.join(build, "webengine-floor")], "webengine-floor"),
     ]
+    if args.before:
+        programs.insert(1, ("before", [os.path.join(os.path.abspath(args.before), "rivav")], "rivav1.07"))
     results = {}
     for run in range(args.runs):
         for program in programs:
@@ -275,34 +281,31 @@ def main():
     shutil.rmtree(workdir)
 
     def median(name, key, scale=1.0):
-        values = [r[key] * scale for r in results[name] if r.get(key) is not None]
+        values = [r[key] * scale for r in results.get(name, []) if r.get(key) is not None]
         return statistics.median(values) if values else float("nan")
 
-    def row(figure, key, scale=1.0):
-        return (figure, median("rivav", key, scale), median("widgets", key, scale),
-                median("webengine", key, scale))
-
-    nan = float("nan")
-    rows = [
-        row("main window mapped, stays (ms)", "mapped", 1000),
-        row("native main windows mapped", "windows"),
-        ("window shows the loading look (ms)", median("rivav", "painted", 1000), nan, nan),
-        ("looks before the form (1: the pane's alone)", median("rivav", "looks"), nan, nan),
-        ("loading pane hidden (ms)", median("rivav", "pane hidden", 1000), nan, nan),
-        ("first click on button 2 to visible (ms)", median("rivav", "first click", 1000), nan, nan),
-        ("later click on button 2 to visible (ms)", median("rivav", "later click", 1000), nan, nan),
-        row("process tree RSS at 5 s (MiB)", "rss", 1 / 1024),
-        row("process tree PSS at 5 s (MiB)", "pss", 1 / 1024),
+    columns = [name for name, _, _ in programs]
+    figures = [
+        ("main window mapped, stays (ms)", "mapped", 1000),
+        ("native main windows mapped", "windows", 1),
+        ("window shows the loading look (ms)", "painted", 1000),
+        ("looks before the form (1: the pane's alone)", "looks", 1),
+        ("loading pane hidden (ms)", "pane hidden", 1000),
+        ("first click on button 2 to visible (ms)", "first click", 1000),
+        ("later click on button 2 to visible (ms)", "later click", 1000),
+        ("process tree RSS at 5 s (MiB)", "rss", 1 / 1024),
+        ("process tree PSS at 5 s (MiB)", "pss", 1 / 1024),
     ]
+    rows = [(figure, [median(name, key, scale) for name in columns]) for figure, key, scale in figures]
     # The micro-benchmarks have no program to compare with: their floor is the 1 ms target.
+    nan = float("nan")
     for run_name, value in micro_benchmarks(build).items():
-        rows.append((f"{run_name} (us)", value, nan, 1000.0))
+        rows.append((f"{run_name} (us)", [value] + [nan] * (len(columns) - 2) + [1000.0]))
 
-    print(f"{'figure':<44}{'ours':>9}{'widgets':>9}{'webeng.':>9}{'ratio':>7}"
-          f"   (medians; {args.runs} start-ups each; ratio = ours / webeng.)")
-    for figure, ours, widgets, webengine in rows:
-        print(f"{figure:<44}{ours:>9.1f}{widgets:>9.1f}{webengine:>9.1f}{ours / webengine:>7.2f}")
-
+    print(f"{'figure':<44}" + "".join(f"{name[:9]:>10}" for name in columns) +
+          f"{'ratio':>7}   (medians; {args.runs} start-ups each; ratio = rivav / webengine)")
+    for figure, values in rows:
+        print(f"{figure:<44}" + "".join(f"{v:>10.1f}" for v in values) + f"{values[0] / values[-1]:>7.2f}")
 
 if __name__ == "__main__":
     sys.exit(main())

@@ -145,13 +145,14 @@ void claimOpenGLSurface(QWidget *widget)
 class PageOnDemandView final : public QWebEngineView
 {
 public:
-    using QWebEngineView::QWebEngineView;
+    // Drops go to the page, so the view takes none before it has one.
+    explicit PageOnDemandView(QWidget *parent) : QWebEngineView(parent) { setAcceptDrops(false); }
 
     void givePage(QWebEnginePage *page)
     {
         setPage(page);
         m_hasPage = true;
-        page->setVisible(isVisible());
+        setAcceptDrops(true);
     }
 
 protected:
