@@ -1,15 +1,33 @@
 #!/usr/bin/python3
-"""Start-up time and memory of rivav beside a minimal Qt WebEngine program.
+"""Start-up of rivav as a user sees it, beside minimal Qt programs.
 
-For each program and run: start it on a fresh Xvfb display, time from the
-start of the process until its main window is mapped (X MapNotify), and 5 s
-after start add up the resident (RSS) and proportional (PSS) memory of the
-whole process tree, browser helpers included. Prints medians.
+The programs take turns, each started on a fresh Xvfb display per run:
+rivav, a bare Qt Widgets window and a bare Qt WebEngine view. For each run:
+
+- window mapped: from the start of the process until the first map (X
+  MapNotify) of the main window that is still mapped at the end; a window
+  that is mapped and then thrown away does not count;
+- native windows: how many top-level windows with the main window's caption
+  were mapped on the way (1: no flash);
+- rivav only, from a one-pixel row of the screen across the window, read
+  every few milliseconds: when the window first shows anything but a plain
+  colour, how many different looks it shows before the form, and when the
+  loading pane is gone (the row holds the form for good);
+- rivav only: a click on navigation button 2 (the first creates the other
+  eight windows), back with button 1, and button 2 again; from each release
+  until the tools index shows and stays;
+- the resident (RSS) and proportional (PSS) memory of the whole process tree,
+  browser helpers included, 5 s after start (rivav: after the clicks, so that
+  all three browsers exist).
 
 Also runs the region micro-benchmarks (bench/bench_regions), whose floor is
-their 1 ms target, and prints one table: figure, ours, floor, ratio.
+their 1 ms target, and prints one table of medians: figure, ours, floors,
+ratios to the WebEngine floor.
 
-Usage: bench/startup.py [--runs N] [--build DIR]
+With --before DIR, the rivav of another build (DIR/rivav, with its shipped
+files beside it) takes its turn too, in a column of its own.
+
+Usage: bench/startup.py [--runs N] [--build DIR] [--before DIR]
 """
 import argparse
 import json
@@ -22,6 +40,7 @@ import tempfile
 import time
 
 from Xlib import X, display as xdisplay
+from Xlib.ext import xtest
 
 
 def tree_pids(root):
@@ -96,7 +115,82 @@ def connect_display(number):
     raise RuntimeError(f"cannot connect to display :{number}")
 
 
-def measure(command, title, cwd, number):
+# Where a user clicks, in the window: the middle of navigation buttons 1 and 2.
+BUTTON1 = (77, 120)
+BUTTON2 = (202, 120)
+# Rows of the window to watch: one across the navigation bar, which the
+# loading pane covers, one across the middle, where the tools index differs
+# from the main form.
+BAR_ROW = 120
+MIDDLE_ROW = 300
+
+
+class Session:
+    """One program on its own display: the top-level windows it maps, and rows of the screen."""
+
+    def __init__(self, d, start):
+        self.d = d
+        self.root = d.screen().root
+        self.start = start
+        self.windows = {}  # id -> {"title", "maps": [t], "mapped", "window"}
+
+    def now(self):
+        return time.monotonic() - self.start
+
+    def pump(self):
+        while self.d.pending_events():
+            event = self.d.next_event()
+            if event.type == X.MapNotify:
+                w = self.windows.setdefault(event.window.id, {"title": window_name(self.d, event.window),
+                                                             "maps": [], "window": event.window})
+                w["maps"].append(self.now())
+                w["mapped"] = True
+            elif event.type in (X.UnmapNotify, X.DestroyNotify) and event.window.id in self.windows:
+                self.windows[event.window.id]["mapped"] = False
+
+    def titled(self, title):
+        return [w for w in self.windows.values() if title in w["title"]]
+
+    def row(self, y):
+        width = self.root.get_geometry().width
+        return self.root.get_image(0, y, width, 1, X.ZPixmap, 0xffffffff).data
+
+    def watch(self, until, y=None):
+        """Follows the windows until the given time; with y, reads that screen row meanwhile."""
+        samples = []
+        while self.now() < until:
+            self.pump()
+            if y is not None:
+                samples.append((self.now(), self.row(y)))
+            time.sleep(0.004)
+        self.pump()
+        return samples
+
+    def click(self, x, y):
+        xtest.fake_input(self.d, X.MotionNotify, x=x, y=y)
+        xtest.fake_input(self.d, X.ButtonPress, 1)
+        xtest.fake_input(self.d, X.ButtonRelease, 1)
+        self.d.sync()
+        return self.now()
+
+
+def plain(row):
+    return len(set(row[i:i + 4] for i in range(0, len(row), 4))) <= 1
+
+
+def settled(samples, since):
+    """When the row took on its last look for good, in seconds after since."""
+    last = samples[-1][1]
+    t = samples[-1][0]
+    for when, row in reversed(samples):
+        if row != last:
+            break
+        t = when
+    return t - since
+
+
+def measure(program, cwd, number):
+    name, command, title = program
     number = free_display(number)
     xvfb = start_xvfb(number)
     try:
@@ -104,29 +198,45 @@ def measure(command, title, cwd, number):
         if os.geteuid() == 0:
             env["QTWEBENGINE_CHROMIUM_FLAGS"] = "--no-sandbox"
         d = connect_display(number)
-        root = d.screen().root
-        root.change_attributes(event_mask=X.SubstructureNotifyMask)
+        d.screen().root.change_attributes(event_mask=X.SubstructureNotifyMask)
         d.sync()
-        start = time.monotonic()
+        result = {}
+        s = Session(d, time.monotonic())
         proc = subprocess.Popen(command, cwd=cwd, env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        mapped = None
-        while mapped is None and time.monotonic() - start < 30:
-            while d.pending_events():
-                event = d.next_event()
-                if event.type == X.MapNotify:
-                    if title in window_name(d, event.window):
-                        mapped = time.monotonic() - start
-                        break
-            time.sleep(0.001)
-        time.sleep(max(0.0, 5.0 - (time.monotonic() - start)))
-        rss, pss = memory_kib(proc.pid)
+        while not s.titled(title) and s.now() < 30:
+            s.watch(s.now() + 0.001)
+        samples = []
+        if s.titled(title):
+            first = s.titled(title)[0]
+            geometry = first["window"].get_geometry()
+            top, mapped = geometry.y, first["maps"][0]
+            # rivav: until its start-up timer has fired, 2 s after the window was made.
+            samples = s.watch(max(3.5, mapped + 2.8), top + BAR_ROW if name in ("rivav", "before") else None)
+        # The window that stays is the one mapped now, before any click hides it.
+        main = s.titled(title)
+        staying = [w["maps"][0] for w in main if w.get("mapped")]
+        result["mapped"] = min(staying) if staying else None
+        result["windows"] = len(main)
+        # Looks from the first map on; the last one is the form.
+        looks = [row for t, row in samples if t >= mapped and not plain(row)]
+        if looks:
+            result["painted"] = next(t for t, row in samples if t >= mapped and not plain(row))
+            result["looks"] = len(set(looks)) - 1
+            result["pane hidden"] = settled(samples, 0)
+            clicks = []
+            for x, y, wait in (BUTTON2 + (0.6,), BUTTON1 + (0.4,), BUTTON2 + (0.6,)):
+                at = s.click(geometry.x + x, top + y)
+                clicks.append(settled(s.watch(at + wait, top + MIDDLE_ROW), at))
+            result["first click"], result["later click"] = clicks[0], clicks[2]
+        s.watch(max(5.0, s.now()))
+        result["rss"], result["pss"] = memory_kib(proc.pid)
         proc.terminate()
         try:
             proc.wait(5)
         except subprocess.TimeoutExpired:
             proc.kill()
         d.close()
-        return mapped, rss, pss
+        return result
     finally:
         xvfb.terminate()
         xvfb.wait()
@@ -149,8 +259,9 @@ def micro_benchmarks(build):
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
-    parser.add_argument("--runs", type=int, default=5)
+    parser.add_argument("--runs", type=int, default=7)
     parser.add_argument("--build", default=os.path.join(os.path.dirname(__file__), "..", "build"))
+    parser.add_argument("--before", help="build folder of a rivav to compare with")
     args = parser.parse_args()
     build = os.path.abspath(args.build)
 
@@ -158,31 +269,43 @@ def main():
     shutil.copy(os.path.join(build, "city.txt"), workdir)
     programs = [
         ("rivav", [os.path.join(build, "rivav")], "rivav1.07"),
-        ("floor", [os.path.join(build, "webengine-floor")], "webengine-floor"),
+        ("widgets", [os.path.join(build, "widgets-floor")], "widgets-floor"),
+        ("webengine", [os.path.join(build, "webengine-floor")], "webengine-floor"),
     ]
+    if args.before:
+        programs.insert(1, ("before", [os.path.join(os.path.abspath(args.before), "rivav")], "rivav1.07"))
     results = {}
     for run in range(args.runs):
-        for name, command, title in programs:
-            results.setdefault(name, []).append(measure(command, title, workdir, 150))
+        for program in programs:
+            results.setdefault(program[0], []).append(measure(program, workdir, 150))
     shutil.rmtree(workdir)
 
-    def median(name, column, scale=1.0):
-        values = [r[column] * scale for r in results[name] if r[column] is not None]
+    def median(name, key, scale=1.0):
+        values = [r[key] * scale for r in results.get(name, []) if r.get(key) is not None]
         return statistics.median(values) if values else float("nan")
 
-    rows = [
-        ("main window mapped (ms)", median("rivav", 0, 1000), median("floor", 0, 1000)),
-        ("process tree RSS at 5 s (MiB)", median("rivav", 1, 1 / 1024), median("floor", 1, 1 / 1024)),
-        ("process tree PSS at 5 s (MiB)", median("rivav", 2, 1 / 1024), median("floor", 2, 1 / 1024)),
+    columns = [name for name, _, _ in programs]
+    figures = [
+        ("main window mapped, stays (ms)", "mapped", 1000),
+        ("native main windows mapped", "windows", 1),
+        ("window shows the loading look (ms)", "painted", 1000),
+        ("looks before the form (1: the pane's alone)", "looks", 1),
+        ("loading pane hidden (ms)", "pane hidden", 1000),
+        ("first click on button 2 to visible (ms)", "first click", 1000),
+        ("later click on button 2 to visible (ms)", "later click", 1000),
+        ("process tree RSS at 5 s (MiB)", "rss", 1 / 1024),
+        ("process tree PSS at 5 s (MiB)", "pss", 1 / 1024),
     ]
+    rows = [(figure, [median(name, key, scale) for name in columns]) for figure, key, scale in figures]
     # The micro-benchmarks have no program to compare with: their floor is the 1 ms target.
+    nan = float("nan")
     for run_name, value in micro_benchmarks(build).items():
-        rows.append((f"{run_name} (us)", value, 1000.0))
+        rows.append((f"{run_name} (us)", [value] + [nan] * (len(columns) - 2) + [1000.0]))
 
-    print(f"{'figure':<40}{'ours':>10}{'floor':>10}{'ratio':>8}   (medians; {args.runs} start-ups each)")
-    for figure, ours, floor in rows:
-        print(f"{figure:<40}{ours:>10.1f}{floor:>10.1f}{ours / floor:>8.2f}")
-
+    print(f"{'figure':<44}" + "".join(f"{name[:9]:>10}" for name in columns) +
+          f"{'ratio':>7}   (medians; {args.runs} start-ups each; ratio = rivav / webengine)")
+    for figure, values in rows:
+        print(f"{figure:<44}" + "".join(f"{v:>10.1f}" for v in values) + f"{values[0] / values[-1]:>7.2f}")
 
 if __name__ == "__main__":
     sys.exit(main())

@@ -1,6 +1,7 @@
-# add_unit_test(NAME name SOURCES files... LIBS libs... [GUI])
+# add_unit_test(NAME name SOURCES files... LIBS libs... [GUI] [XVFB])
 # One QtTest executable per unit, registered with CTest. GUI tests run on the
 # offscreen platform; the browser engine may not use its sandbox as root.
+# XVFB tests (GUI ones too) run on an X11 display of their own, through xvfb-run.
 # A test that links neither the GUI library nor asks for GUI gets the label
 # "core" and is built by the target rivav_core_tests; the others get "gui".
 if(NOT TARGET rivav_core_tests)
@@ -8,12 +9,24 @@ if(NOT TARGET rivav_core_tests)
 endif()
 
 function(add_unit_test)
-  cmake_parse_arguments(T "GUI" "NAME" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "GUI;XVFB" "NAME" "SOURCES;LIBS" ${ARGN})
   add_executable(${T_NAME} ${T_SOURCES})
   target_link_libraries(${T_NAME} PRIVATE Qt6::Test ${T_LIBS})
   target_include_directories(${T_NAME} PRIVATE "${CMAKE_CURRENT_SOURCE_DIR}")
-  add_test(NAME ${T_NAME} COMMAND ${T_NAME})
-  set(env "QT_QPA_PLATFORM=offscreen")
+  if(T_XVFB)
+    find_program(XVFB_RUN xvfb-run)
+    if(NOT XVFB_RUN)
+      message(WARNING "xvfb-run not found (scripts/deps installs it): ${T_NAME} will skip")
+    endif()
+    set(T_GUI ON)
+  endif()
+  if(T_XVFB AND XVFB_RUN)
+    add_test(NAME ${T_NAME} COMMAND ${XVFB_RUN} -a -s "-screen 0 1024x768x24 -nolisten tcp" $<TARGET_FILE:${T_NAME}>)
+    set(env "QT_QPA_PLATFORM=xcb")
+  else()
+    add_test(NAME ${T_NAME} COMMAND ${T_NAME})
+    set(env "QT_QPA_PLATFORM=offscreen")
+  endif()
   if(T_GUI)
     list(APPEND env "QTWEBENGINE_CHROMIUM_FLAGS=--no-sandbox --disable-gpu"
                     "QTWEBENGINE_DISABLE_SANDBOX=1")

@@ -18,6 +18,9 @@ public:
     virtual void navigate(const QString &url) = 0;
     // The document's elements in document order; nullopt when no document is loaded.
     virtual std::optional<DomSnapshot> document() const = 0;
+    // Lays cover over widget(), as its child, until the first page the browser
+    // is sent to has loaded (for good where nothing loads); then deletes it.
+    virtual void coverUntilLoaded(QWidget *cover) = 0;
 };
 
 // Makes the browser of a window's WebBrowser control inside parent.

@@ -16,6 +16,12 @@ public:
     QWidget *widget() override { return m_widget; }
     void navigate(const QString &url) override { m_navigations.append(url); }
     std::optional<DomSnapshot> document() const override { return m_document; }
+    void coverUntilLoaded(QWidget *cover) override
+    {
+        cover->setParent(m_widget);
+        cover->setGeometry(m_widget->rect());
+        cover->show();
+    }
 
     void setDocument(std::optional<DomSnapshot> document) { m_document = std::move(document); }
     const QStringList &navigations() const { return m_navigations; }

@@ -1,7 +1,10 @@
 #include "platform/WebEngineBrowser.h"
 
+#include <QGuiApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QOpenGLContext>
+#include <QOpenGLWidget>
 #include <QUrl>
 #include <QWebEngineLoadingInfo>
 #include <QWebEnginePage>
@@ -26,6 +29,10 @@ constexpr quint32 scriptWorld = QWebEngineScript::ApplicationWorld;
 // costs little.
 constexpr int loadingChangeDelayMs = 20;
 constexpr int loadedChangeDelayMs = 150;
+
+// How long a cover stays after the page's first load, until the engine has
+// shown the page.
+constexpr int coverAfterLoadMs = 100;
 
 const QString domChangedMessage = u"\u0001rivav:dom-changed"_s;
 
@@ -116,6 +123,57 @@ bool showsErrorPage(const QWebEngineLoadingInfo &info)
              info.errorCode() == aborted);
 }
 
+// Qt Widgets fixes a window's surface (raster or OpenGL) when it makes the
+// native window, and makes a second native window (the window vanishes and
+// comes back) when the engine later puts its OpenGL-composited view into a
+// shown raster window. A hidden OpenGL widget, there before the window is
+// first shown, gets it an OpenGL surface from the start; the widget never
+// sets up OpenGL itself. Platforms without OpenGL windows (offscreen, vnc)
+// have no such change, and cannot bear the widget.
+void claimOpenGLSurface(QWidget *widget)
+{
+    const QString platform = QGuiApplication::platformName();
+    const bool openGLWindows = platform == "xcb"_L1 || platform.startsWith("wayland"_L1) ||
+                               platform == "windows"_L1 || platform == "cocoa"_L1;
+    const QOpenGLContext *shared = QOpenGLContext::globalShareContext();
+    if (openGLWindows && shared && shared->isValid())
+        (new QOpenGLWidget(widget))->hide();
+}
+
+// The stock view makes a default page, and so starts the engine, as soon as
+// it is shown; this one leaves the engine alone until it is given its page.
+class PageOnDemandView final : public QWebEngineView
+{
+public:
+    // Drops go to the page, so the view takes none before it has one.
+    explicit PageOnDemandView(QWidget *parent) : QWebEngineView(parent) { setAcceptDrops(false); }
+
+    void givePage(QWebEnginePage *page)
+    {
+        setPage(page);
+        m_hasPage = true;
+        setAcceptDrops(true);
+    }
+
+protected:
+    void showEvent(QShowEvent *event) override
+    {
+        m_hasPage ? QWebEngineView::showEvent(event) : QWidget::showEvent(event);
+    }
+    void hideEvent(QHideEvent *event) override
+    {
+        m_hasPage ? QWebEngineView::hideEvent(event) : QWidget::hideEvent(event);
+    }
+    void contextMenuEvent(QContextMenuEvent *event) override
+    {
+        if (m_hasPage)
+            QWebEngineView::contextMenuEvent(event);
+    }
+
+private:
+    bool m_hasPage = false;
+};
+
 class SnapshotPage final : public QWebEnginePage
 {
 public:
@@ -165,16 +223,19 @@ QWebEngineProfile *WebEngineBrowser::profile()
     return QWebEngineProfile::defaultProfile();
 }
 
-WebEngineBrowser::WebEngineBrowser(QWidget *parent) : m_view(new QWebEngineView(parent))
+WebEngineBrowser::WebEngineBrowser(QWidget *parent) : m_view(new PageOnDemandView(parent))
 {
+    claimOpenGLSurface(m_view);
     m_delay.setSingleShot(true);
     QObject::connect(&m_delay, &QTimer::timeout, m_view, [this] { takeSnapshot(); });
-    m_view->setPage(new SnapshotPage(m_view, [this] { requestSnapshot(changeDelay()); }));
     QObject::connect(m_view, &QWebEngineView::loadStarted, m_view, [this] { m_loading = true; });
     QObject::connect(m_view, &QWebEngineView::loadProgress, m_view, [this](int) { requestSnapshot(0); });
     QObject::connect(m_view, &QWebEngineView::loadFinished, m_view, [this](bool) {
         m_loading = false;
         requestSnapshot(0);
+        // The cover goes once the page has had a moment to show.
+        if (m_cover)
+            QTimer::singleShot(coverAfterLoadMs, m_cover, &QObject::deleteLater);
     });
 }
 
@@ -191,8 +252,29 @@ QWidget *WebEngineBrowser::widget()
 
 void WebEngineBrowser::navigate(const QString &url)
 {
-    if (m_view)
-        m_view->load(QUrl(url, QUrl::TolerantMode));
+    if (!m_view)
+        return;
+    makePage();
+    m_view->load(QUrl(url, QUrl::TolerantMode));
+    // The page's first load puts the engine's view inside m_view, above the cover.
+    if (m_cover)
+        m_cover->raise();
+}
+
+void WebEngineBrowser::coverUntilLoaded(QWidget *cover)
+{
+    m_cover = cover;
+    cover->setParent(m_view);
+    cover->setGeometry(m_view->rect());
+    cover->show();
+}
+
+void WebEngineBrowser::makePage()
+{
+    if (!m_page) {
+        m_page = new SnapshotPage(m_view, [this] { requestSnapshot(changeDelay()); });
+        static_cast<PageOnDemandView *>(m_view.get())->givePage(m_page);
+    }
 }
 
 std::optional<DomSnapshot> WebEngineBrowser::document() const
@@ -220,14 +302,14 @@ void WebEngineBrowser::requestSnapshot(int delayMs)
 void WebEngineBrowser::takeSnapshot()
 {
     m_delay.stop();
-    if (!m_view || m_inFlight)
+    if (!m_view || !m_page || m_inFlight)
         return;
     m_inFlight = true;
-    m_view->page()->runJavaScript(snapshotScript, scriptWorld,
-                                  [this, alive = std::weak_ptr<int>(m_alive)](const QVariant &result) {
-                                      if (!alive.expired())
-                                          snapshotTaken(result);
-                                  });
+    m_page->runJavaScript(snapshotScript, scriptWorld,
+                          [this, alive = std::weak_ptr<int>(m_alive)](const QVariant &result) {
+                              if (!alive.expired())
+                                  snapshotTaken(result);
+                          });
 }
 
 void WebEngineBrowser::snapshotTaken(const QVariant &result)

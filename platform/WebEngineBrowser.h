@@ -7,6 +7,7 @@
 
 #include <memory>
 
+class QWebEnginePage;
 class QWebEngineProfile;
 class QWebEngineView;
 
@@ -19,6 +20,10 @@ class QWebEngineView;
 // Every page stays in its view: links that ask for a new window open in the
 // same view, and addresses the engine cannot show are never handed to the
 // desktop.
+//
+// Making a browser does not start the engine, which holds up the user
+// interface thread for a few hundred ms: its page is made with the first
+// navigate().
 class WebEngineBrowser : public Browser
 {
 public:
@@ -28,18 +33,22 @@ public:
     QWidget *widget() override;
     void navigate(const QString &url) override;
     std::optional<DomSnapshot> document() const override;
+    void coverUntilLoaded(QWidget *cover) override;
 
     // The one profile all embedded browsers share: off the record, so nothing
     // is written to disk.
     static QWebEngineProfile *profile();
 
 private:
+    void makePage();
     int changeDelay() const;
     void requestSnapshot(int delayMs);
     void takeSnapshot();
     void snapshotTaken(const QVariant &result);
 
     QPointer<QWebEngineView> m_view;
+    QPointer<QWebEnginePage> m_page;
+    QPointer<QWidget> m_cover;
     std::optional<DomSnapshot> m_snapshot;
     bool m_loading = false;
     // At most one snapshot script runs at a time; requests that arrive

@@ -5,6 +5,7 @@
 #include "controls/ControlGeometry.h"
 #include "controls/PictureBox.h"
 #include "platform/Browser.h"
+#include "quote/LoadingStandIn.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -127,11 +128,14 @@ MainWindow::MainWindow(const DesktopServices &services, QString regionLine, Star
     if (start == Start::LayoutOnly)
         return;
     m_timer->start();
-    // Both pages load in the background anyway; starting them once the
-    // window is on its way to the screen lets it appear sooner.
-    QTimer::singleShot(0, this, [this] {
-        const QString loadingPage = QCoreApplication::applicationDirPath() + u"/loading.html"_s;
-        m_ui.loadingBrowser->navigate(QUrl::fromLocalFile(loadingPage).toString());
+    // The browser engine starts with the first page sent and holds up this
+    // thread for a few hundred ms. So the pages go out once the first frame
+    // is on the screen, with a stand-in showing what the loading page will.
+    const QString folder = QCoreApplication::applicationDirPath();
+    auto *standIn = new LoadingStandIn(folder);
+    m_ui.loadingBrowser->coverUntilLoaded(standIn);
+    connect(standIn, &LoadingStandIn::onScreen, this, [this, folder] {
+        m_ui.loadingBrowser->navigate(QUrl::fromLocalFile(folder + u"/loading.html"_s).toString());
         m_ui.newsBrowser->navigate(AppTexts::webUrl(u"/softnews.html"_s));
     });
 }
