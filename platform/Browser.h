@@ -21,6 +21,8 @@ public:
     // Lays cover over widget(), as its child, until the first page the browser
     // is sent to has loaded (for good where nothing loads); then deletes it.
     virtual void coverUntilLoaded(QWidget *cover) = 0;
+    // The page will not be shown or read again: let the engine free it.
+    virtual void discard() = 0;
 };
 
 // Makes the browser of a window's WebBrowser control inside parent.

@@ -23,6 +23,8 @@ public:
         cover->show();
     }
 
+    void discard() override { m_document.reset(); }
+
     void setDocument(std::optional<DomSnapshot> document) { m_document = std::move(document); }
     const QStringList &navigations() const { return m_navigations; }
 

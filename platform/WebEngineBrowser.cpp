@@ -325,3 +325,10 @@ void WebEngineBrowser::snapshotTaken(const QVariant &result)
     if (const int delayMs = std::exchange(m_againDelayMs, -1); delayMs >= 0)
         requestSnapshot(delayMs);
 }
+
+void WebEngineBrowser::discard()
+{
+    // A hidden page can be discarded: the renderer drops its document.
+    if (m_page && m_view && !m_view->isVisible())
+        m_page->setLifecycleState(QWebEnginePage::LifecycleState::Discarded);
+}

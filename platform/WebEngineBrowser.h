@@ -33,6 +33,7 @@ public:
     QWidget *widget() override;
     void navigate(const QString &url) override;
     std::optional<DomSnapshot> document() const override;
+    void discard() override;
     void coverUntilLoaded(QWidget *cover) override;
 
     // The one profile all embedded browsers share: off the record, so nothing

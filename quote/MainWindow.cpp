@@ -179,4 +179,7 @@ void MainWindow::tick()
     fillprovince();
     m_timer->stop();
     m_ui.loadingPane->hide();
+    // Neither page is shown or read again: the engine may free both.
+    m_ui.loadingBrowser->discard();
+    m_ui.newsBrowser->discard();
 }

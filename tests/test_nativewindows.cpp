@@ -80,6 +80,9 @@ private Q_SLOTS:
         QWidget *pane = main->control(u"WebBrowser2"_s);
         QTRY_VERIFY_WITH_TIMEOUT(!standIn, 10000);
         QTRY_VERIFY_WITH_TIMEOUT(!pane->isVisible(), 5000);
+        // Neither page is needed after the tick: the engine may free both.
+        for (const QWebEnginePage *page : main->findChildren<QWebEnginePage *>())
+            QTRY_COMPARE(page->lifecycleState(), QWebEnginePage::LifecycleState::Discarded);
         QTest::qWait(300);
         QCOMPARE(newNativeWindows.count, 0);
         QCOMPARE(main->winId(), id);
