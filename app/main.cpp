@@ -1,8 +1,8 @@
 #include "app/ProgramWindows.h"
 #include "app/core/AppTexts.h"
 #include "app/core/CityFile.h"
+#include "platform/DeferredWebBrowser.h"
 #include "platform/DesktopShellOpener.h"
-#include "platform/WebEngineBrowser.h"
 #include "platform/WidgetMessagePresenter.h"
 
 #include <QApplication>
@@ -37,8 +37,9 @@ int main(int argc, char *argv[])
         messages.inform(city.message);
         return 1;
     }
+    // The browser engine is loaded with the first page, after the first frame.
     const DesktopServices services{
-        shell, messages, [](QWidget *parent) { return std::make_unique<WebEngineBrowser>(parent); }};
+        shell, messages, deferredWebBrowsers(QCoreApplication::applicationDirPath() + u"/rivav_webengine"_s)};
     ProgramWindows windows(services, city.text);
     windows.show(WindowId::quote);
     return QApplication::exec();

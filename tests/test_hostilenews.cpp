@@ -10,7 +10,7 @@
 #include "platform/InertBrowser.h"
 #include "platform/RecordingMessages.h"
 #include "platform/RecordingShell.h"
-#include "platform/WebEngineBrowser.h"
+#include "platform/webengine/WebEngineBrowser.h"
 #include "quote/MainWindow.h"
 
 #include <QElapsedTimer>

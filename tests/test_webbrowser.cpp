@@ -2,7 +2,7 @@
 #include "fakes/LocalPageServer.h"
 #include "platform/RecordingMessages.h"
 #include "platform/RecordingShell.h"
-#include "platform/WebEngineBrowser.h"
+#include "platform/webengine/WebEngineBrowser.h"
 #include "quote/MainWindow.h"
 
 #include <QDesktopServices>

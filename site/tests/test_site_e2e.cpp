@@ -13,7 +13,7 @@
 #include "controls/PictureBox.h"
 #include "platform/RecordingMessages.h"
 #include "platform/RecordingShell.h"
-#include "platform/WebEngineBrowser.h"
+#include "platform/webengine/WebEngineBrowser.h"
 #include "platform/core/TextFileInput.h"
 #include "quote/MainWindow.h"
 

@@ -19,11 +19,13 @@ if ! DESTDIR=$stage cmake --install "$build" --prefix "$prefix" >"$stage/install
   exit 1
 fi
 
-# Everything installed, and nothing else (no test programs, libraries, build files).
+# Everything installed, and nothing else (no test programs, build files, libraries
+# but the program's own browser module).
 expected=(
   bin/rivav
   libexec/rivav/rivav libexec/rivav/loading.html libexec/rivav/bg.png
   libexec/rivav/bg@2x.png libexec/rivav/cong.gif libexec/rivav/cong@2x.gif libexec/rivav/city.txt
+  libexec/rivav/librivav_webengine.so
   "share/applications/$app_id.desktop"
   "share/metainfo/$app_id.metainfo.xml"
   share/doc/rivav/copyright share/doc/rivav/changelog.gz
@@ -52,7 +54,7 @@ if [ ! -f "$real" ] || [ ! -x "$real" ]; then
   fail "the resolved program $real is not an executable file"
 fi
 # The program looks for these beside its resolved path.
-for file in loading.html bg.png bg@2x.png cong.gif cong@2x.gif city.txt; do
+for file in loading.html bg.png bg@2x.png cong.gif cong@2x.gif city.txt librivav_webengine.so; do
   [ -s "$(dirname "$real")/$file" ] || fail "$file is not beside the real program"
 done
 

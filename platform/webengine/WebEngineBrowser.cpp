@@ -1,10 +1,7 @@
-#include "platform/WebEngineBrowser.h"
+#include "platform/webengine/WebEngineBrowser.h"
 
-#include <QGuiApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QOpenGLContext>
-#include <QOpenGLWidget>
 #include <QUrl>
 #include <QWebEngineLoadingInfo>
 #include <QWebEnginePage>
@@ -123,23 +120,6 @@ bool showsErrorPage(const QWebEngineLoadingInfo &info)
              info.errorCode() == aborted);
 }
 
-// Qt Widgets fixes a window's surface (raster or OpenGL) when it makes the
-// native window, and makes a second native window (the window vanishes and
-// comes back) when the engine later puts its OpenGL-composited view into a
-// shown raster window. A hidden OpenGL widget, there before the window is
-// first shown, gets it an OpenGL surface from the start; the widget never
-// sets up OpenGL itself. Platforms without OpenGL windows (offscreen, vnc)
-// have no such change, and cannot bear the widget.
-void claimOpenGLSurface(QWidget *widget)
-{
-    const QString platform = QGuiApplication::platformName();
-    const bool openGLWindows = platform == "xcb"_L1 || platform.startsWith("wayland"_L1) ||
-                               platform == "windows"_L1 || platform == "cocoa"_L1;
-    const QOpenGLContext *shared = QOpenGLContext::globalShareContext();
-    if (openGLWindows && shared && shared->isValid())
-        (new QOpenGLWidget(widget))->hide();
-}
-
 // The stock view makes a default page, and so starts the engine, as soon as
 // it is shown; this one leaves the engine alone until it is given its page.
 class PageOnDemandView final : public QWebEngineView
@@ -225,7 +205,6 @@ QWebEngineProfile *WebEngineBrowser::profile()
 
 WebEngineBrowser::WebEngineBrowser(QWidget *parent) : m_view(new PageOnDemandView(parent))
 {
-    claimOpenGLSurface(m_view);
     m_delay.setSingleShot(true);
     QObject::connect(&m_delay, &QTimer::timeout, m_view, [this] { takeSnapshot(); });
     QObject::connect(m_view, &QWebEngineView::loadStarted, m_view, [this] { m_loading = true; });
@@ -331,4 +310,9 @@ void WebEngineBrowser::discard()
     // A hidden page can be discarded: the renderer drops its document.
     if (m_page && m_view && !m_view->isVisible())
         m_page->setLifecycleState(QWebEnginePage::LifecycleState::Discarded);
+}
+
+Browser *rivavMakeWebEngineBrowser(QWidget *parent)
+{
+    return new WebEngineBrowser(parent);
 }

@@ -4,6 +4,7 @@
 
 #include <QPointer>
 #include <QTimer>
+#include <QtGlobal>
 
 #include <memory>
 
@@ -61,3 +62,6 @@ private:
     // reach this object while it lives.
     std::shared_ptr<int> m_alive = std::make_shared<int>(0);
 };
+
+// What the program looks up when it loads this module: a new browser inside parent.
+extern "C" Q_DECL_EXPORT Browser *rivavMakeWebEngineBrowser(QWidget *parent);
