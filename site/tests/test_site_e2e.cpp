@@ -13,8 +13,8 @@
 #include "controls/PictureBox.h"
 #include "platform/RecordingMessages.h"
 #include "platform/RecordingShell.h"
-#include "platform/webengine/WebEngineBrowser.h"
 #include "platform/core/TextFileInput.h"
+#include "platform/webengine/WebEngineBrowser.h"
 #include "quote/MainWindow.h"
 
 #include <httplib.h>
