@@ -5,9 +5,13 @@
 #include <QGuiApplication>
 #include <QHash>
 #include <QImage>
+#include <QThreadPool>
 
 #include <algorithm>
 #include <cmath>
+#include <future>
+#include <memory>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -29,7 +33,15 @@ int scaleFor(qreal ratio)
     return std::clamp(int(std::ceil(ratio - 1e-6)), 1, largestScale);
 }
 
-QPixmap render(const QString &resource, qreal ratio)
+// Each size of an icon costs start-up time; those beyond the largest ratio of
+// the screens would serve only a window manager that scales icons up.
+int largestIconScale()
+{
+    return scaleFor(qGuiApp->devicePixelRatio());
+}
+
+// Draws the picture for the ratio; safe on any thread.
+QImage render(const QString &resource, qreal ratio)
 {
     for (int scale = scaleFor(ratio); scale >= 1; --scale) {
         QImage image(variant(resource, scale));
@@ -46,31 +58,71 @@ QPixmap render(const QString &resource, qreal ratio)
             image = image.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         }
         image.setDevicePixelRatio(ratio);
-        return QPixmap::fromImage(std::move(image));
+        return image;
     }
     return {};
+}
+
+QString keyOf(const QString &resource, qreal ratio)
+{
+    return resource + u' ' + QString::number(ratio);
 }
 
 // Every window shows the same background, so the windows share one copy of
 // each picture and ratio; the copies go with the application object.
 QHash<QString, QPixmap> cache;
+// Pictures being drawn ahead on the prefetch thread, until pixmap() takes them.
+QHash<QString, std::shared_future<QImage>> pending;
+QThreadPool *prefetchThread = nullptr;
+bool clearsWithApplication = false;
 
 void clearCache()
 {
+    if (prefetchThread)
+        prefetchThread->waitForDone();
+    delete std::exchange(prefetchThread, nullptr);
+    pending.clear();
     cache.clear();
+    clearsWithApplication = false;
+}
+
+void clearWithApplication()
+{
+    if (!std::exchange(clearsWithApplication, true))
+        qAddPostRoutine(clearCache);
 }
 } // namespace
 
 QPixmap Artwork::pixmap(const QString &resource, qreal ratio)
 {
-    const QString key = resource + u' ' + QString::number(ratio);
+    const QString key = keyOf(resource, ratio);
     auto it = cache.find(key);
     if (it == cache.end()) {
-        if (cache.isEmpty())
-            qAddPostRoutine(clearCache);
-        it = cache.insert(key, render(resource, ratio));
+        clearWithApplication();
+        const auto ahead = pending.constFind(key);
+        QImage image = ahead != pending.cend() ? ahead->get() : render(resource, ratio);
+        pending.remove(key);
+        it = cache.insert(key, QPixmap::fromImage(std::move(image)));
     }
     return *it;
+}
+
+void Artwork::prefetch(const QStringList &resources, qreal ratio)
+{
+    clearWithApplication();
+    if (!prefetchThread) {
+        // One thread, which draws the pictures in the order asked for.
+        prefetchThread = new QThreadPool;
+        prefetchThread->setMaxThreadCount(1);
+    }
+    for (const QString &resource : resources) {
+        const QString key = keyOf(resource, ratio);
+        if (cache.contains(key) || pending.contains(key))
+            continue;
+        auto drawn = std::make_shared<std::promise<QImage>>();
+        pending.insert(key, drawn->get_future().share());
+        prefetchThread->start([drawn, resource, ratio] { drawn->set_value(render(resource, ratio)); });
+    }
 }
 
 QCursor Artwork::cursor(const QPixmap &picture, QPoint hotSpot)
@@ -85,13 +137,16 @@ QCursor Artwork::cursor(const QPixmap &picture, QPoint hotSpot)
 
 QIcon Artwork::icon(const QString &resource)
 {
-    // Each size costs start-up time; those beyond the largest ratio of the
-    // screens would serve only a window manager that scales icons up.
-    const int largest = scaleFor(qGuiApp->devicePixelRatio());
     QIcon icon;
-    for (int scale = 1; scale <= largest; ++scale)
+    for (int scale = 1; scale <= largestIconScale(); ++scale)
         icon.addPixmap(pixmap(resource, scale));
     return icon;
+}
+
+void Artwork::prefetchIcon(const QString &resource)
+{
+    for (int scale = 1; scale <= largestIconScale(); ++scale)
+        prefetch({resource}, scale);
 }
 
 bool Artwork::isScreenChange(const QEvent *event)

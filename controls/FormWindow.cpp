@@ -24,8 +24,9 @@ FormWindow::FormWindow(const WindowSpec &shape, const QString &caption, std::spa
                        Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
         setFixedSize(Twips::toPixels(shape.widthTwips), Twips::toPixels(shape.heightTwips));
     }
+    const QString icon = u":/art/app-icon.png"_s;
     if (shape.hasIcon)
-        setWindowIcon(Artwork::icon(u":/art/app-icon.png"_s));
+        Artwork::prefetchIcon(icon);
     m_controls =
         LayoutBuilder::build(this, controls, [this, &browsers](const ControlSpec &row, QWidget *parent) {
             std::unique_ptr<Browser> browser = browsers(parent);
@@ -33,6 +34,8 @@ FormWindow::FormWindow(const WindowSpec &shape, const QString &caption, std::spa
             m_browsers[LayoutBuilder::objectNameOf(row)] = std::move(browser);
             return widget;
         });
+    if (shape.hasIcon)
+        setWindowIcon(Artwork::icon(icon));
     m_navigationBar = control<NavigationBar>(u"wkxbjqbutton1"_s);
     m_toolsMenu = control<ToolsMenu>(u"wkxbjqgjmenu1"_s);
     if (const QScreen *screen = QGuiApplication::primaryScreen())

@@ -1,5 +1,6 @@
 #include "controls/LayoutBuilder.h"
 
+#include "controls/Artwork.h"
 #include "controls/CaptionLabel.h"
 #include "controls/ControlGeometry.h"
 #include "controls/NavigationBar.h"
@@ -61,12 +62,8 @@ QWidget *createWidget(const ControlSpec &row, QWidget *parent, const LayoutBuild
 {
     switch (row.kind) {
     case ControlKind::PictureBox:
-    case ControlKind::Image: {
-        auto *picture = new PictureBox(parent);
-        if (row.picture)
-            picture->setPicture(QString::fromLatin1(row.picture));
-        return picture;
-    }
+    case ControlKind::Image:
+        return new PictureBox(parent); // its picture comes once all controls are made
     case ControlKind::Label: {
         auto *label = new CaptionLabel(parent);
         label->setText(textOf(row.text));
@@ -127,6 +124,15 @@ QHash<QString, QWidget *> LayoutBuilder::build(QWidget *root, std::span<const Co
     QHash<QWidget *, QButtonGroup *> optionGroups;
     QList<QWidget *> windowed;
     QList<std::pair<int, QWidget *>> focusOrder;
+    // The pictures are drawn on another thread while the controls are made,
+    // and shown once all are made.
+    QStringList resources;
+    for (const ControlSpec &row : table) {
+        if (row.picture)
+            resources.append(QString::fromLatin1(row.picture));
+    }
+    Artwork::prefetch(resources, root->devicePixelRatioF());
+    QList<std::pair<PictureBox *, QString>> pictures;
     for (const ControlSpec &row : table) {
         QWidget *parent = row.container ? byName.value(QString::fromLatin1(row.container)) : root;
         Q_ASSERT_X(parent, row.name, "container must come before its controls");
@@ -144,6 +150,8 @@ QHash<QString, QWidget *> LayoutBuilder::build(QWidget *root, std::span<const Co
         if (widget->focusPolicy() != Qt::NoFocus && row.tabIndex >= 0)
             focusOrder.append({row.tabIndex, widget});
         byName.insert(widget->objectName(), widget);
+        if (auto *box = qobject_cast<PictureBox *>(widget); box && row.picture)
+            pictures.append({box, QString::fromLatin1(row.picture)});
         // The option buttons of one container form one group. Qt's own
         // exclusivity would take in the buttons of nested containers too (a
         // frame's options inside the window's), so that a click on the
@@ -157,6 +165,8 @@ QHash<QString, QWidget *> LayoutBuilder::build(QWidget *root, std::span<const Co
         if (!isLightweight(row.kind))
             windowed.append(widget);
     }
+    for (const auto &[box, resource] : std::as_const(pictures))
+        box->setPicture(resource);
     // Windowed controls lie above the lightweight ones of their container.
     for (QWidget *widget : std::as_const(windowed))
         widget->raise();

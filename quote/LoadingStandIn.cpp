@@ -1,5 +1,7 @@
 #include "quote/LoadingStandIn.h"
 
+#include "controls/Artwork.h"
+
 #include <QPainter>
 #include <QTimer>
 
@@ -18,13 +20,19 @@ const QColor textColour(0x46, 0x69, 0x3f);
 } // namespace
 
 LoadingStandIn::LoadingStandIn(const QString &folder)
-    : m_background(folder + u"/bg.png"_s), m_animation(folder + u"/cong.gif"_s)
+    : m_background(Artwork::pixmap(backgroundPicture(folder), devicePixelRatioF())),
+      m_animation(folder + u"/cong.gif"_s)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     m_font.setFamilies({u"Microsoft YaHei"_s, u"Noto Sans CJK SC"_s, u"SimSun"_s});
     m_font.setPixelSize(14);
     connect(&m_animation, &QMovie::frameChanged, this, [this] { update(animationRect()); });
     m_animation.start();
+}
+
+QString LoadingStandIn::backgroundPicture(const QString &folder)
+{
+    return folder + u"/bg.png"_s;
 }
 
 QRect LoadingStandIn::animationRect() const

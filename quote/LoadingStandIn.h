@@ -15,6 +15,9 @@ public:
     // folder holds the loading page's pictures.
     explicit LoadingStandIn(const QString &folder);
 
+    // The page's background picture, for Artwork.
+    static QString backgroundPicture(const QString &folder);
+
 Q_SIGNALS:
     // Once: when the first frame with this look has been painted, or a
     // second after the stand-in was first shown should no frame come (a

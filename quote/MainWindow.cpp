@@ -1,6 +1,7 @@
 #include "quote/MainWindow.h"
 
 #include "app/core/AppTexts.h"
+#include "controls/Artwork.h"
 #include "controls/CaptionLabel.h"
 #include "controls/ControlGeometry.h"
 #include "controls/PictureBox.h"
@@ -9,9 +10,11 @@
 
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTimer>
 #include <QUrl>
 
@@ -98,12 +101,24 @@ const ControlSpec mainControls[] = {
 // clang-format on
 
 constexpr WindowSpec mainSpec{"main", 11955, 8610, false, true};
+
+// The loading pane's picture is needed only after the form is built, which
+// takes longer than drawing it; so it is drawn meanwhile, on another thread.
+std::span<const ControlSpec> controlsWhileStandInIsDrawn(MainWindow::Start start)
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    if (start != MainWindow::Start::LayoutOnly && screen) {
+        Artwork::prefetch({LoadingStandIn::backgroundPicture(QCoreApplication::applicationDirPath())},
+                          screen->devicePixelRatio());
+    }
+    return mainControls;
+}
 } // namespace
 
 MainWindow::MainWindow(const DesktopServices &services, QString regionLine, Start start)
-    : FormWindow(mainSpec, AppTexts::mainCaption(), mainControls, services.browsers), m_ui(lookUpControls()),
-      m_shell(services.shell), m_messages(services.messages), m_regionLine(std::move(regionLine)),
-      m_newsurl(10)
+    : FormWindow(mainSpec, AppTexts::mainCaption(), controlsWhileStandInIsDrawn(start), services.browsers),
+      m_ui(lookUpControls()), m_shell(services.shell), m_messages(services.messages),
+      m_regionLine(std::move(regionLine)), m_newsurl(10)
 {
     m_ui.styles[0]->setChecked(true);
     m_ui.grades[0]->setChecked(true);
