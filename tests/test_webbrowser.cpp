@@ -1,5 +1,6 @@
 #include "controls/CaptionLabel.h"
 #include "fakes/LocalPageServer.h"
+#include "platform/DeferredWebBrowser.h"
 #include "platform/RecordingMessages.h"
 #include "platform/RecordingShell.h"
 #include "platform/webengine/WebEngineBrowser.h"
@@ -7,6 +8,7 @@
 
 #include <QDesktopServices>
 #include <QElapsedTimer>
+#include <QRegularExpression>
 #include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTcpServer>
@@ -161,6 +163,20 @@ setTimeout(function () {
         QTRY_VERIFY_WITH_TIMEOUT(m_server.requested.contains(u"/silent.html"_s), 10000);
         QTest::qWait(300);
         QVERIFY(!browser.document());
+    }
+
+    void missingEngineLeavesABlankBrowser()
+    {
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"^The embedded browser is not available"_s));
+        QWidget parent;
+        DeferredWebBrowser browser(&parent, u"/nonexistent/rivav_webengine"_s);
+        QPointer<QWidget> cover = new QWidget;
+        browser.coverUntilLoaded(cover);
+        browser.navigate(m_server.url(u"/silent.html"_s));
+        browser.discard();
+        QVERIFY(!browser.document());
+        // Nothing loads, so the cover stays over the blank browser.
+        QVERIFY(cover && cover->parentWidget() == browser.widget());
     }
 
     void linksStayInsideTheBrowser()
