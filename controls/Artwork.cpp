@@ -8,6 +8,7 @@
 #include <QThreadPool>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <future>
 #include <memory>
@@ -71,8 +72,18 @@ QString keyOf(const QString &resource, qreal ratio)
 // Every window shows the same background, so the windows share one copy of
 // each picture and ratio; the copies go with the application object.
 QHash<QString, QPixmap> cache;
-// Pictures being drawn ahead on the prefetch thread, until pixmap() takes them.
-QHash<QString, std::shared_future<QImage>> pending;
+// A picture queued for the prefetch thread. Whoever claims it first draws
+// it: the thread, or pixmap() when it is wanted before the thread got to it.
+struct Prefetch
+{
+    QString resource;
+    qreal ratio = 1;
+    std::atomic_bool claimed = false;
+    std::promise<QImage> drawn;
+    std::shared_future<QImage> image = drawn.get_future().share();
+};
+// Pictures queued or drawn ahead, until pixmap() takes them.
+QHash<QString, std::shared_ptr<Prefetch>> pending;
 QThreadPool *prefetchThread = nullptr;
 bool clearsWithApplication = false;
 
@@ -99,9 +110,8 @@ QPixmap Artwork::pixmap(const QString &resource, qreal ratio)
     auto it = cache.find(key);
     if (it == cache.end()) {
         clearWithApplication();
-        const auto ahead = pending.constFind(key);
-        QImage image = ahead != pending.cend() ? ahead->get() : render(resource, ratio);
-        pending.remove(key);
+        const std::shared_ptr<Prefetch> ahead = pending.take(key);
+        QImage image = ahead && ahead->claimed.exchange(true) ? ahead->image.get() : render(resource, ratio);
         it = cache.insert(key, QPixmap::fromImage(std::move(image)));
     }
     return *it;
@@ -119,9 +129,14 @@ void Artwork::prefetch(const QStringList &resources, qreal ratio)
         const QString key = keyOf(resource, ratio);
         if (cache.contains(key) || pending.contains(key))
             continue;
-        auto drawn = std::make_shared<std::promise<QImage>>();
-        pending.insert(key, drawn->get_future().share());
-        prefetchThread->start([drawn, resource, ratio] { drawn->set_value(render(resource, ratio)); });
+        auto picture = std::make_shared<Prefetch>();
+        picture->resource = resource;
+        picture->ratio = ratio;
+        pending.insert(key, picture);
+        prefetchThread->start([picture] {
+            if (!picture->claimed.exchange(true))
+                picture->drawn.set_value(render(picture->resource, picture->ratio));
+        });
     }
 }
 
