@@ -104,6 +104,7 @@ constexpr WindowSpec mainSpec{"main", 11955, 8610, false, true};
 
 // The loading pane's picture is needed only after the form is built, which
 // takes longer than drawing it; so it is drawn meanwhile, on another thread.
+// Returns the form's controls, for the window to build.
 std::span<const ControlSpec> controlsWhileStandInIsDrawn(MainWindow::Start start)
 {
     const QScreen *screen = QGuiApplication::primaryScreen();
