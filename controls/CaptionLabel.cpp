@@ -2,7 +2,6 @@
 
 #include "controls/Artwork.h"
 
-#include <QMouseEvent>
 #include <QPainter>
 #include <QStyle>
 
@@ -11,7 +10,8 @@ namespace {
 constexpr qsizetype plainPaintLimit = 4096;
 } // namespace
 
-CaptionLabel::CaptionLabel(QWidget *parent) : QLabel(parent)
+CaptionLabel::CaptionLabel(QWidget *parent)
+    : ClickableLabel(QAccessible::Link, QAccessible::StaticText, parent)
 {
     setTextFormat(Qt::PlainText);
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -36,20 +36,7 @@ bool CaptionLabel::event(QEvent *event)
 {
     if (Artwork::isScreenChange(event) && !m_pointer.isEmpty())
         showPointer();
-    return QLabel::event(event);
-}
-
-// The control takes its clicks: what lies beneath it, its container included, never sees them.
-void CaptionLabel::mousePressEvent(QMouseEvent *event)
-{
-    event->accept();
-}
-
-void CaptionLabel::mouseReleaseEvent(QMouseEvent *event)
-{
-    event->accept();
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
-        Q_EMIT clicked();
+    return ClickableLabel::event(event);
 }
 
 // A caption may be any text a web page sent, megabytes long. The label clips

@@ -1,9 +1,10 @@
 #pragma once
 
-#include <QLabel>
+#include "controls/ClickableLabel.h"
 
-// A label: its caption is always plain text, never markup, and it reports clicks.
-class CaptionLabel : public QLabel
+// A label: its caption is always plain text, never markup, and it reports
+// clicks; an actionable one is a link to screen readers.
+class CaptionLabel : public ClickableLabel
 {
     Q_OBJECT
 public:
@@ -12,14 +13,9 @@ public:
     // size, drawn for the screen's pixel ratio, or fallback if it is missing.
     void setPointer(const QString &resource, QPoint hotSpot, Qt::CursorShape fallback);
 
-Q_SIGNALS:
-    void clicked();
-
 protected:
     bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
     void showPointer();

@@ -35,7 +35,8 @@ struct ControlSpec
     const char *picture;            // resource path of the picture
     const char16_t *accessibleName; // what a screen reader says for pictures and text boxes
     ControlState state;
-    int tabIndex; // -1 where the control takes no tab index
+    int tabIndex;              // -1 where the control takes no tab index
+    const char *key = nullptr; // key of a picture's or label's click; none where a click does nothing
 };
 
 const char *controlKindName(ControlKind kind);

@@ -145,6 +145,12 @@ QHash<QString, QWidget *> LayoutBuilder::build(QWidget *root, std::span<const Co
         ControlGeometry::place(widget, QRect(row.left, row.top, row.width, row.height));
         if (row.accessibleName)
             widget->setAccessibleName(QString::fromUtf16(row.accessibleName));
+        if (row.key) {
+            auto *clickable = qobject_cast<ClickableLabel *>(widget);
+            Q_ASSERT_X(clickable, row.name, "only pictures and labels take a key");
+            clickable->setShortcut(
+                QKeySequence::fromString(QString::fromLatin1(row.key), QKeySequence::PortableText));
+        }
         widget->setEnabled(row.state != ControlState::Disabled);
         widget->setVisible(row.state != ControlState::Hidden);
         if (widget->focusPolicy() != Qt::NoFocus && row.tabIndex >= 0)

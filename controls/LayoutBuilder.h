@@ -11,9 +11,9 @@
 
 // Builds the controls of a layout table inside a root widget. Each widget gets
 // its designer name as objectName ("news(3)" inside a control array), its
-// twips rectangle, text, list items, state and accessible name; windowed
-// controls are stacked above labels, images and lines of the same container,
-// and keyboard focus follows the tab indexes.
+// twips rectangle, text, list items, state, accessible name and the key of
+// its click; windowed controls are stacked above labels, images and lines of
+// the same container, and keyboard focus follows the tab indexes.
 namespace LayoutBuilder {
 // Makes the widget of a WebBrowser row inside parent; a table with such a row needs one.
 using BrowserMaker = std::function<QWidget *(const ControlSpec &row, QWidget *parent)>;

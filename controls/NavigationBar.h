@@ -10,6 +10,7 @@ class PictureBox;
 // The navigation bar on top of every window (object name wkxbjqbutton1):
 // five tab buttons and the highlight with its caption. A click on a button
 // reports its number; which window or page that leads to is decided above.
+// Alt+1 … Alt+5 click the buttons.
 class NavigationBar : public QWidget
 {
     Q_OBJECT
@@ -24,7 +25,11 @@ Q_SIGNALS:
     void buttonChosen(qint16 meunnum);
 
 private:
+    void chooseButton(int button);
+    void markCurrent(int button, const QString &caption);
+
     std::array<PictureBox *, 5> m_buttons{};
+    int m_current = 0; // index of the button under the highlight
     PictureBox *m_highlight = nullptr;
     CaptionLabel *m_caption = nullptr;
 };

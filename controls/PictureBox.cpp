@@ -2,9 +2,7 @@
 
 #include "controls/Artwork.h"
 
-#include <QMouseEvent>
-
-PictureBox::PictureBox(QWidget *parent) : QLabel(parent)
+PictureBox::PictureBox(QWidget *parent) : ClickableLabel(QAccessible::Button, QAccessible::Graphic, parent)
 {
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
     setTextFormat(Qt::PlainText);
@@ -26,18 +24,5 @@ bool PictureBox::event(QEvent *event)
 {
     if (Artwork::isScreenChange(event) && !m_picture.isEmpty())
         showPicture();
-    return QLabel::event(event);
-}
-
-// The control takes its clicks: what lies beneath it, its container included, never sees them.
-void PictureBox::mousePressEvent(QMouseEvent *event)
-{
-    event->accept();
-}
-
-void PictureBox::mouseReleaseEvent(QMouseEvent *event)
-{
-    event->accept();
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
-        Q_EMIT clicked();
+    return ClickableLabel::event(event);
 }

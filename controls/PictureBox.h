@@ -1,10 +1,11 @@
 #pragma once
 
-#include <QLabel>
+#include "controls/ClickableLabel.h"
 
 // A picture box or image control: shows its picture at natural size in the
-// upper left corner, with the pixels of the screen it is on, and reports clicks.
-class PictureBox : public QLabel
+// upper left corner, with the pixels of the screen it is on, and reports
+// clicks; an actionable one is a button to screen readers.
+class PictureBox : public ClickableLabel
 {
     Q_OBJECT
 public:
@@ -12,13 +13,8 @@ public:
     void setPicture(const QString &resource);
     QString picture() const { return m_picture; }
 
-Q_SIGNALS:
-    void clicked();
-
 protected:
     bool event(QEvent *event) override;
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
     void showPicture();

@@ -14,6 +14,8 @@ using K = ControlKind;
 using S = ControlState;
 
 // clang-format off
+// Columns: designer name, index, kind, container, left, top, width, height (twips), text, list items,
+// picture, accessible name, state, tab index, key of the click.
 const ControlSpec helpControls[] = {
     {"Picture1",      -1, K::PictureBox,    nullptr,      0,    0, 12015, 8655, nullptr, nullptr, ":/art/background.png", nullptr, S::On, 0},
     {"WebBrowser2",   -1, K::WebBrowser,    "Picture1", 120, 2160, 11685, 6045, nullptr, nullptr, nullptr, nullptr, S::On, 1},

@@ -25,6 +25,8 @@ void MainWindow::connectNewsAndLinks()
         if (hasNewsPointer(i))
             label->setPointer(u":/art/news-pointer.png"_s, QPoint(16, 2), Qt::PointingHandCursor);
         connect(label, &CaptionLabel::clicked, this, [this, i] { openNews(i); });
+        // A headline is a link, with its key, once it holds one.
+        label->setActionable(false);
     }
     // The four chat buttons all open the same support chat; their topic
     // captions Label17 ... Label20 have no action.
@@ -43,6 +45,7 @@ void MainWindow::getnews()
     for (qsizetype k = 0; k < entries.size(); ++k) {
         m_ui.news[k]->setText(entries[k].headline);
         m_newsurl[k] = entries[k].link;
+        m_ui.news[k]->setActionable(NewsWalk::isOpenableWebLink(entries[k].link));
     }
 }
 

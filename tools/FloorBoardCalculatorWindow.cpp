@@ -8,6 +8,8 @@ using S = ControlState;
 constexpr char P[] = "Picture1";
 
 // clang-format off
+// Columns: designer name, index, kind, container, left, top, width, height (twips), text, list items,
+// picture, accessible name, state, tab index, key of the click.
 const ControlSpec boardControls[] = {
     {"Picture1",      -1, K::PictureBox,    nullptr,    0,    0, 12015, 8655, nullptr, nullptr, ":/art/background.png", nullptr, S::On, 0},
     {"wkxbjqbutton1", -1, K::NavigationBar, P,        120, 1515,  9615,  735, nullptr, nullptr, nullptr, nullptr, S::On, 2},
@@ -26,7 +28,7 @@ const ControlSpec boardControls[] = {
     {"dbktxt",        -1, K::TextBox,       P,       5040, 5160,  1500,  390, u"", nullptr, nullptr, u"地板宽度(毫米)", S::On, 3},
     {"Label6",        -1, K::Label,         P,       6720, 5160,  1455,  255, u"地板长度(毫米)：", nullptr, nullptr, nullptr, S::On, 10},
     {"dbctxt",        -1, K::TextBox,       P,       8160, 5160,  1500,  390, u"", nullptr, nullptr, u"地板长度(毫米)", S::On, 6},
-    {"Picture2",      -1, K::PictureBox,    P,       3480, 5760,  1095,  495, nullptr, nullptr, ":/art/calc-button.png", u"计算", S::On, 16},
+    {"Picture2",      -1, K::PictureBox,    P,       3480, 5760,  1095,  495, nullptr, nullptr, ":/art/calc-button.png", u"计算", S::On, 16, "Ctrl+Return"},
     {"Label17",       -1, K::Label,         P,       4800, 5880,  1695,  375, u"计算结果（块）:", nullptr, nullptr, nullptr, S::On, 17},
     {"jsrstxt",       -1, K::TextBox,       P,       6600, 5880,  1335,  375, u"0", nullptr, nullptr, u"计算结果（块）", S::On, 18},
 };

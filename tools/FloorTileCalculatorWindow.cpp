@@ -8,6 +8,8 @@ using S = ControlState;
 constexpr char P[] = "Picture1";
 
 // clang-format off
+// Columns: designer name, index, kind, container, left, top, width, height (twips), text, list items,
+// picture, accessible name, state, tab index, key of the click.
 const ControlSpec tileControls[] = {
     {"Picture1",      -1, K::PictureBox,    nullptr,    0,    0, 12015, 8655, nullptr, nullptr, ":/art/background.png", nullptr, S::On, 0},
     {"wkxbjqbutton1", -1, K::NavigationBar, P,        120, 1515,  9615,  735, nullptr, nullptr, nullptr, nullptr, S::On, 2},
@@ -26,7 +28,7 @@ const ControlSpec tileControls[] = {
     {"dzktxt",        -1, K::TextBox,       P,       4920, 5040,  1500,  390, u"", nullptr, nullptr, u"地砖宽度(毫米)", S::On, 15},
     {"Label6",        -1, K::Label,         P,       6720, 5040,  1575,  255, u"地砖长度(毫米)：", nullptr, nullptr, nullptr, S::On, 9},
     {"dzctxt",        -1, K::TextBox,       P,       8160, 5040,  1500,  390, u"", nullptr, nullptr, u"地砖长度(毫米)", S::On, 10},
-    {"Picture2",      -1, K::PictureBox,    P,       3360, 5640,  1095,  495, nullptr, nullptr, ":/art/calc-button.png", u"计算", S::On, 16},
+    {"Picture2",      -1, K::PictureBox,    P,       3360, 5640,  1095,  495, nullptr, nullptr, ":/art/calc-button.png", u"计算", S::On, 16, "Ctrl+Return"},
     {"Label9",        -1, K::Label,         P,       4800, 5760,  2535,  255, u"不包含损耗，计算结果（块）:", nullptr, nullptr, nullptr, S::On, 17},
     {"jsrstxt",       -1, K::TextBox,       P,       7440, 5760,  1455,  375, u"0", nullptr, nullptr, u"计算结果（块）", S::On, 18},
 };

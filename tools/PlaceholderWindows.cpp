@@ -11,6 +11,8 @@ using S = ControlState;
 constexpr char P[] = "Picture1";
 
 // clang-format off
+// Columns: designer name, index, kind, container, left, top, width, height (twips), text, list items,
+// picture, accessible name, state, tab index, key of the click.
 const ControlSpec wallTileControls[] = {
     {"Picture1",      -1, K::PictureBox,    nullptr,    0,    0, 12015, 8655, nullptr, nullptr, ":/art/background.png", nullptr, S::On, 0},
     {"wkxbjqgjmenu1", -1, K::ToolsMenu,     P,        120, 2100,  2535, 6135, nullptr, nullptr, nullptr, nullptr, S::On, 1},
