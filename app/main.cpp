@@ -1,4 +1,5 @@
 #include "app/ProgramWindows.h"
+#include "app/QtTranslations.h"
 #include "app/core/AppTexts.h"
 #include "app/core/CityFile.h"
 #include "platform/DeferredWebBrowser.h"
@@ -19,10 +20,11 @@ int main(int argc, char *argv[])
     // The loading pane, the news page and the instructions share one page
     // renderer: a small program needs no process per site. (The engine reads
     // its switches from this variable, and from the command line only when
-    // the variable is unset.)
+    // the variable is unset.) The engine's own menus and pages speak Chinese.
     qputenv("QTWEBENGINE_CHROMIUM_FLAGS",
-            qgetenv("QTWEBENGINE_CHROMIUM_FLAGS") + " --renderer-process-limit=1");
+            qgetenv("QTWEBENGINE_CHROMIUM_FLAGS") + " --renderer-process-limit=1 --lang=zh-CN");
     QApplication app(argc, argv);
+    installQtTranslations(app);
     QApplication::setApplicationName(u"rivav"_s);
     QApplication::setDesktopFileName(u"org.rivav.Rivav"_s);
     QFont font = QApplication::font();

@@ -1,8 +1,11 @@
 #include "platform/webengine/WebEngineBrowser.h"
 
+#include <QContextMenuEvent>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QMenu>
 #include <QUrl>
+#include <QWebEngineContextMenuRequest>
 #include <QWebEngineLoadingInfo>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
@@ -120,6 +123,23 @@ bool showsErrorPage(const QWebEngineLoadingInfo &info)
              info.errorCode() == aborted);
 }
 
+// The entries of a page's context menu; NoWebAction stands for a separator.
+QList<QWebEnginePage::WebAction> menuActions(const QWebEngineContextMenuRequest &request)
+{
+    using A = QWebEnginePage::WebAction;
+    if (request.isContentEditable())
+        return {A::Undo, A::Redo, A::NoWebAction, A::Cut, A::Copy, A::Paste, A::NoWebAction, A::SelectAll};
+    QList<A> actions{A::Back, A::Forward, A::Reload, A::NoWebAction};
+    if (!request.selectedText().isEmpty())
+        actions.append(A::Copy);
+    if (request.linkUrl().isValid())
+        actions.append(A::CopyLinkToClipboard);
+    if (request.mediaType() == QWebEngineContextMenuRequest::MediaTypeImage)
+        actions.append(A::CopyImageToClipboard);
+    actions.append(A::SelectAll);
+    return actions;
+}
+
 // The stock view makes a default page, and so starts the engine, as soon as
 // it is shown; this one leaves the engine alone until it is given its page.
 class PageOnDemandView final : public QWebEngineView
@@ -144,10 +164,22 @@ protected:
     {
         m_hasPage ? QWebEngineView::hideEvent(event) : QWidget::hideEvent(event);
     }
+    // The menu offers what works in this program: moving through the pages
+    // and the clipboard; no saving, source view or new windows.
     void contextMenuEvent(QContextMenuEvent *event) override
     {
-        if (m_hasPage)
-            QWebEngineView::contextMenuEvent(event);
+        const QWebEngineContextMenuRequest *request = lastContextMenuRequest();
+        if (!m_hasPage || !request)
+            return;
+        auto *menu = new QMenu(this);
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        for (QWebEnginePage::WebAction action : menuActions(*request)) {
+            if (action == QWebEnginePage::NoWebAction)
+                menu->addSeparator();
+            else
+                menu->addAction(page()->action(action));
+        }
+        menu->popup(event->globalPos());
     }
 
 private:
@@ -200,7 +232,12 @@ private:
 
 QWebEngineProfile *WebEngineBrowser::profile()
 {
-    return QWebEngineProfile::defaultProfile();
+    static QWebEngineProfile *const chinese = [] {
+        QWebEngineProfile *profile = QWebEngineProfile::defaultProfile();
+        profile->setHttpAcceptLanguage(u"zh-CN,zh"_s);
+        return profile;
+    }();
+    return chinese;
 }
 
 WebEngineBrowser::WebEngineBrowser(QWidget *parent) : m_view(new PageOnDemandView(parent))

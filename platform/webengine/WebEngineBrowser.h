@@ -38,7 +38,7 @@ public:
     void coverUntilLoaded(QWidget *cover) override;
 
     // The one profile all embedded browsers share: off the record, so nothing
-    // is written to disk.
+    // is written to disk; it asks sites for Chinese pages.
     static QWebEngineProfile *profile();
 
 private:

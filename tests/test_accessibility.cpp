@@ -1,0 +1,280 @@
+// What screen readers and the keyboard reach: every place of the reachable
+// windows that acts on a click, and Qt's own texts in Chinese.
+#include "app/ProgramWindows.h"
+#include "app/QtTranslations.h"
+#include "fakes/NewsPage.h"
+#include "platform/InertBrowser.h"
+#include "platform/RecordingMessages.h"
+#include "platform/RecordingShell.h"
+#include "platform/WidgetMessagePresenter.h"
+
+#include <QAccessible>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+struct Place
+{
+    WindowId window;
+    const char *path; // container/control, object names
+    QAccessible::Role role;
+    const char16_t *name;
+    const char *key;
+    const char *effect;
+};
+
+constexpr auto B = QAccessible::Button;
+constexpr auto L = QAccessible::Link;
+constexpr auto T = QAccessible::StaticText;
+constexpr WindowId Main = WindowId::quote, Index = WindowId::toolsIndex, Tiles = WindowId::floorTiles,
+                   Boards = WindowId::floorBoards, Help = WindowId::instructions;
+const char chat[] = "opens http://127.0.0.1:8360/msgrd?v=1&uin=800061830&site=技术支持&menu=yes";
+
+// Every shown place of the reachable windows that acts on a click, and a
+// headline without a link, which does not. The highlighted tab is the
+// current one: a click there lands on the highlight and does nothing.
+// clang-format off
+const Place places[] = {
+    {Main,   "wkxbjqbutton1/Image0", B, u"自动报价",   "Alt+1", "nothing"},
+    {Main,   "wkxbjqbutton1/Image1", B, u"家装工具",   "Alt+2", "shows gjfrmindex"},
+    {Main,   "wkxbjqbutton1/Image2", B, u"装修效果图", "Alt+3", "opens http://127.0.0.1:8360/zxpic.htm"},
+    {Main,   "wkxbjqbutton1/Image3", B, u"精确报价",   "Alt+4", "opens http://127.0.0.1:8360/MemberPrice.htm"},
+    {Main,   "wkxbjqbutton1/Image4", B, u"使用说明",   "Alt+5", "shows shuomingform"},
+    {Main,   "Picture1/Image5",      B, u"立即报价",   "Ctrl+Return", "says 请录入正确的：称呼"},
+    {Main,   "Picture1/Image6",      B, u"在线咨询：建设网站",   "F1", chat},
+    {Main,   "Picture1/Image7",      B, u"在线咨询：企业版购买", "F1", chat},
+    {Main,   "Picture1/Image8",      B, u"在线咨询：合作加盟",   "F1", chat},
+    {Main,   "Picture1/Image9",      B, u"在线咨询：装修咨询",   "F1", chat},
+    {Main,   "Picture1/Label21",     L, u"进入筑点官方",   "Alt+Home", "opens http://127.0.0.1:8360"},
+    {Main,   "Frame2/news(0)",       L, u"新房验收要点",   "Ctrl+1", "opens http://127.0.0.1:8360/news/1.html"},
+    {Main,   "Frame2/news(1)",       T, u"没有链接的标题", "Ctrl+2", "nothing"},
+    {Index,  "wkxbjqbutton1/Image0", B, u"自动报价",   "Alt+1", "shows main"},
+    {Index,  "wkxbjqbutton1/Image1", B, u"家装工具",   "Alt+2", "nothing"},
+    {Index,  "wkxbjqbutton1/Image2", B, u"装修效果图", "Alt+3", "opens http://127.0.0.1:8360/zxpic.htm"},
+    {Index,  "wkxbjqbutton1/Image3", B, u"精确报价",   "Alt+4", "opens http://127.0.0.1:8360/MemberPrice.htm"},
+    {Index,  "wkxbjqbutton1/Image4", B, u"使用说明",   "Alt+5", "shows shuomingform"},
+    {Index,  "Picture1/Picture2(1)", B, u"地砖计算器", "Ctrl+2", "shows gjfrmdzjs"},
+    {Index,  "Picture1/Picture2(2)", B, u"地板计算器", "Ctrl+3", "shows gjfrmdbjs"},
+    {Index,  "wkxbjqgjmenu1/Picture1(1)", B, u"地砖计算器", "Ctrl+2", "shows gjfrmdzjs"},
+    {Index,  "wkxbjqgjmenu1/Picture1(2)", B, u"地板计算器", "Ctrl+3", "shows gjfrmdbjs"},
+    {Tiles,  "wkxbjqbutton1/Image0", B, u"自动报价",   "Alt+1", "shows main"},
+    {Tiles,  "wkxbjqbutton1/Image1", B, u"家装工具",   "Alt+2", "nothing"},
+    {Tiles,  "wkxbjqbutton1/Image2", B, u"装修效果图", "Alt+3", "opens http://127.0.0.1:8360/zxpic.htm"},
+    {Tiles,  "wkxbjqbutton1/Image3", B, u"精确报价",   "Alt+4", "opens http://127.0.0.1:8360/MemberPrice.htm"},
+    {Tiles,  "wkxbjqbutton1/Image4", B, u"使用说明",   "Alt+5", "shows shuomingform"},
+    {Tiles,  "wkxbjqgjmenu1/Picture1(1)", B, u"地砖计算器", "Ctrl+2", "nothing"},
+    {Tiles,  "wkxbjqgjmenu1/Picture1(2)", B, u"地板计算器", "Ctrl+3", "shows gjfrmdbjs"},
+    {Tiles,  "Picture1/Picture2",    B, u"计算", "Ctrl+Return", "says 填写数据有问题，请检查！"},
+    {Boards, "wkxbjqbutton1/Image0", B, u"自动报价",   "Alt+1", "shows main"},
+    {Boards, "wkxbjqbutton1/Image1", B, u"家装工具",   "Alt+2", "nothing"},
+    {Boards, "wkxbjqbutton1/Image2", B, u"装修效果图", "Alt+3", "opens http://127.0.0.1:8360/zxpic.htm"},
+    {Boards, "wkxbjqbutton1/Image3", B, u"精确报价",   "Alt+4", "opens http://127.0.0.1:8360/MemberPrice.htm"},
+    {Boards, "wkxbjqbutton1/Image4", B, u"使用说明",   "Alt+5", "shows shuomingform"},
+    {Boards, "wkxbjqgjmenu1/Picture1(1)", B, u"地砖计算器", "Ctrl+2", "shows gjfrmdzjs"},
+    {Boards, "wkxbjqgjmenu1/Picture1(2)", B, u"地板计算器", "Ctrl+3", "nothing"},
+    {Boards, "Picture1/Picture2",    B, u"计算", "Ctrl+Return", "says 填写数据有问题，请检查！"},
+    {Help,   "wkxbjqbutton1/Image0", B, u"自动报价",   "Alt+1", "shows main"},
+    {Help,   "wkxbjqbutton1/Image1", B, u"家装工具",   "Alt+2", "shows gjfrmindex"},
+    {Help,   "wkxbjqbutton1/Image2", B, u"装修效果图", "Alt+3", "opens http://127.0.0.1:8360/zxpic.htm"},
+    {Help,   "wkxbjqbutton1/Image3", B, u"精确报价",   "Alt+4", "opens http://127.0.0.1:8360/MemberPrice.htm"},
+    {Help,   "wkxbjqbutton1/Image4", B, u"使用说明",   "Alt+5", "nothing"},
+};
+// clang-format on
+
+QString pathOf(const QAccessibleInterface *node)
+{
+    const QObject *object = node->object();
+    const QObject *parent = object ? object->parent() : nullptr;
+    return parent ? parent->objectName() + u'/' + object->objectName() : QString();
+}
+
+// The shown buttons and links below root that can be pressed.
+void collectActing(QAccessibleInterface *root, QHash<QString, QAccessibleInterface *> &acting)
+{
+    for (int i = 0; i < root->childCount(); ++i) {
+        QAccessibleInterface *child = root->child(i);
+        if (!child || child->state().invisible)
+            continue;
+        QAccessibleActionInterface *actions = child->actionInterface();
+        const bool buttonOrLink = child->role() == QAccessible::Button || child->role() == QAccessible::Link;
+        if (buttonOrLink && actions &&
+            actions->actionNames().contains(QAccessibleActionInterface::pressAction()))
+            acting.insert(pathOf(child), child);
+        collectActing(child, acting);
+    }
+}
+} // namespace
+
+class TestAccessibility : public QObject
+{
+    Q_OBJECT
+
+private:
+    RecordingShell m_shell;
+    RecordingMessages m_messages;
+    std::unique_ptr<ProgramWindows> m_windows;
+
+    // Starts afresh with window on screen, active, as a user reaches it.
+    FormWindow *present(WindowId window)
+    {
+        m_shell.opened.clear();
+        m_messages.shown.clear();
+        m_windows = std::make_unique<ProgramWindows>(DesktopServices{m_shell, m_messages, inertBrowsers()},
+                                                     QString(), MainWindow::Start::LayoutOnly);
+        auto *main = static_cast<MainWindow *>(m_windows->window(WindowId::quote));
+        static_cast<InertBrowser *>(main->browser(u"WebBrowser1"_s))
+            ->setDocument(DomSnapshot{
+                NewsPage::input(u"news1"_s, u"新房验收要点"_s, u"http://127.0.0.1:8360/news/1.html"_s),
+                NewsPage::input(u"news2"_s, u"没有链接的标题"_s, u""_s),
+                NewsPage::input(u"news3"_s, u"已结束"_s)});
+        main->getnews();
+        m_windows->show(WindowId::quote);
+        Navigation &go = m_windows->navigation();
+        if (window == WindowId::instructions)
+            go.buttonChosen(5);
+        else if (window != WindowId::quote)
+            go.buttonChosen(2);
+        if (window == WindowId::floorTiles || window == WindowId::floorBoards)
+            go.toolChosen(window == WindowId::floorTiles ? 2 : 3);
+        FormWindow *shown = m_windows->window(window);
+        shown->activateWindow();
+        return QTest::qWaitForWindowActive(shown) ? shown : nullptr;
+    }
+
+    QString visibleWindows() const
+    {
+        QStringList names;
+        for (int i = 0; i < windowCount; ++i) {
+            if (FormWindow *w = m_windows->existing(WindowId(i)); w && w->isVisible())
+                names.append(w->objectName());
+        }
+        return names.join(u' ');
+    }
+
+    // What happened since the windows in sight were before.
+    QString effect(const QString &before) const
+    {
+        QStringList seen;
+        if (visibleWindows() != before)
+            seen.append(u"shows "_s + visibleWindows());
+        for (const QString &url : m_shell.opened)
+            seen.append(u"opens "_s + url);
+        for (const QString &text : m_messages.shown)
+            seen.append(u"says "_s + text);
+        return seen.isEmpty() ? u"nothing"_s : seen.join(u"; "_s);
+    }
+
+    static void addPlaceColumns()
+    {
+        QTest::addColumn<int>("window");
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<int>("role");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("expected");
+        for (const Place &p : places) {
+            QTest::addRow("%d %s", int(p.window), p.path)
+                << int(p.window) << QString::fromLatin1(p.path) << int(p.role) << QString::fromUtf16(p.name)
+                << QString::fromLatin1(p.key) << QString::fromUtf8(p.effect);
+        }
+    }
+
+private Q_SLOTS:
+    void cleanup() { m_windows.reset(); }
+
+    // Each place reports its role, name and key; its press action and its key
+    // do what its click does.
+    void placeActsByScreenReaderAndKey_data() { addPlaceColumns(); }
+    void placeActsByScreenReaderAndKey()
+    {
+        QFETCH(int, window);
+        QFETCH(QString, path);
+        QFETCH(int, role);
+        QFETCH(QString, name);
+        QFETCH(QString, key);
+        QFETCH(QString, expected);
+        const QString press = QAccessibleActionInterface::pressAction();
+        const bool acts = role != QAccessible::StaticText;
+        for (const bool byKey : {false, true}) {
+            FormWindow *shown = present(WindowId(window));
+            QVERIFY(shown);
+            QWidget *place = shown->findChild<QWidget *>(path.section(u'/', 0, 0))
+                                 ->findChild<QWidget *>(path.section(u'/', 1), Qt::FindDirectChildrenOnly);
+            QVERIFY(place);
+            QAccessibleInterface *node = QAccessible::queryAccessibleInterface(place);
+            QCOMPARE(int(node->role()), role);
+            QCOMPARE(node->text(QAccessible::Name), name);
+            QAccessibleActionInterface *actions = node->actionInterface();
+            QCOMPARE(actions->actionNames(), acts ? QStringList{press} : QStringList{});
+            QCOMPARE(actions->keyBindingsForAction(press), acts ? QStringList{key} : QStringList{});
+            const QString before = visibleWindows();
+            if (byKey) {
+                // The keys are none that a text box or a combo box takes for itself.
+                for (QLineEdit *edit : shown->findChildren<QLineEdit *>()) {
+                    if (edit->isEnabled())
+                        edit->setFocus();
+                }
+                const QKeyCombination combination = QKeySequence(key)[0];
+                QWidget *focus = QApplication::focusWidget();
+                QTest::keyClick(focus ? focus : shown, combination.key(), combination.keyboardModifiers());
+            } else {
+                actions->doAction(press);
+            }
+            QCOMPARE(effect(before), expected);
+        }
+    }
+
+    // No other shown place acts.
+    void noOtherPlaceActs()
+    {
+        for (const WindowId window : {Main, Index, Tiles, Boards, Help}) {
+            FormWindow *shown = present(window);
+            QVERIFY(shown);
+            QHash<QString, QAccessibleInterface *> acting;
+            collectActing(QAccessible::queryAccessibleInterface(shown), acting);
+            QStringList expected;
+            for (const Place &p : places) {
+                if (p.window == window && p.role != QAccessible::StaticText)
+                    expected.append(QString::fromLatin1(p.path));
+            }
+            QStringList found = acting.keys();
+            expected.sort();
+            found.sort();
+            QCOMPARE(found, expected);
+        }
+    }
+
+    // The message box's button and a text box's menu speak Chinese.
+    void qtTextsAreChinese()
+    {
+        QVERIFY(installQtTranslations(*qApp));
+        QString button;
+        QTimer::singleShot(0, this, [&button] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            button = box->button(QMessageBox::Ok)->text();
+            box->accept();
+        });
+        WidgetMessagePresenter(u"筑点网rivav"_s).inform(u"请选择业主地址！"_s);
+        QCOMPARE(button, u"确定"_s);
+
+        QLineEdit edit;
+        const std::unique_ptr<QMenu> menu(edit.createStandardContextMenu());
+        QStringList texts;
+        for (const QAction *action : menu->actions()) {
+            if (!action->isSeparator())
+                texts.append(action->text().section(u'\t', 0, 0));
+        }
+        QCOMPARE(texts, (QStringList{u"撤消(&U)"_s, u"重做(&R)"_s, u"剪切(&T)"_s, u"复制(&C)"_s,
+                                     u"粘贴(&P)"_s, u"删除"_s, u"全选"_s}));
+    }
+};
+
+QTEST_MAIN(TestAccessibility)
+#include "test_accessibility.moc"
