@@ -636,7 +636,9 @@ void TestSiteHttp::socketHandOver()
     const QString err = m_dir.filePath(u"handover-err.log"_s);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    if (descriptor != "none")
+    if (descriptor == "none")
+        posix_spawn_file_actions_addclose(&actions, 3); // whatever this process has there
+    else
         posix_spawn_file_actions_adddup2(&actions, fd, 3);
     posix_spawn_file_actions_addopen(&actions, 1, out.toLocal8Bit().constData(), O_WRONLY | O_CREAT | O_TRUNC,
                                      0600);
