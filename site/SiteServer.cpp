@@ -8,6 +8,9 @@
 
 #include <httplib.h>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -268,13 +271,60 @@ void setHtml(httplib::Response &res, std::string body)
     res.set_header("Content-Type", htmlType);
 }
 
+std::chrono::steady_clock::rep ticksNow()
+{
+    return std::chrono::steady_clock::now().time_since_epoch().count();
+}
+
+// The library's thread pool, counting the connections being served and
+// noting when the last one ended.
+class CountingPool : public httplib::ThreadPool
+{
+public:
+    CountingPool(std::size_t threads, std::atomic<int> &open,
+                 std::atomic<std::chrono::steady_clock::rep> &last)
+        : ThreadPool(threads), m_open(open), m_last(last)
+    {
+    }
+
+    void enqueue(std::function<void()> serve) override
+    {
+        ++m_open;
+        ThreadPool::enqueue([this, serve = std::move(serve)] {
+            serve();
+            m_last = ticksNow();
+            --m_open;
+        });
+    }
+
+private:
+    std::atomic<int> &m_open;
+    std::atomic<std::chrono::steady_clock::rep> &m_last;
+};
+
 } // namespace
 
+// The library keeps the listening socket in a protected member and has no
+// call to serve a socket made elsewhere, nor one to stop without shutting
+// the socket down, which would end the listening for everyone holding it.
+// Its accept loop waits for at most the idle interval and ends once the
+// member holds no socket, so setting and clearing the member is enough.
+class SiteServer::Http : public httplib::Server
+{
+public:
+    Http() { set_idle_interval(std::chrono::milliseconds(100)); }
+
+    void adopt(int fd) { svr_sock_ = fd; }
+    void release() { svr_sock_ = INVALID_SOCKET; }
+};
+
 SiteServer::SiteServer(Settings settings)
-    : m_settings(std::move(settings)), m_http(std::make_unique<httplib::Server>())
+    : m_settings(std::move(settings)), m_http(std::make_unique<Http>()), m_lastActivity(ticksNow())
 {
     const auto threads = static_cast<std::size_t>(std::max(1, m_settings.threads));
-    m_http->new_task_queue = [threads] { return new httplib::ThreadPool(threads); };
+    m_http->new_task_queue = [this, threads] {
+        return new CountingPool(threads, m_openConnections, m_lastActivity);
+    };
     // Browsers and load generators keep connections open; the library's
     // default of 5 requests per connection forces needless reconnects.
     m_http->set_keep_alive_max_count(10000);
@@ -383,14 +433,54 @@ int SiteServer::bind()
     return port;
 }
 
+int SiteServer::adopt(int fd, std::string &address)
+{
+    sockaddr_storage local{};
+    socklen_t length = sizeof local;
+    if (::getsockname(fd, reinterpret_cast<sockaddr *>(&local), &length) != 0)
+        return -1;
+    char text[INET6_ADDRSTRLEN] = "";
+    int port = 0;
+    if (local.ss_family == AF_INET) {
+        const auto &v4 = reinterpret_cast<const sockaddr_in &>(local);
+        ::inet_ntop(AF_INET, &v4.sin_addr, text, sizeof text);
+        port = ntohs(v4.sin_port);
+    } else if (local.ss_family == AF_INET6) {
+        const auto &v6 = reinterpret_cast<const sockaddr_in6 &>(local);
+        ::inet_ntop(AF_INET6, &v6.sin6_addr, text, sizeof text);
+        port = ntohs(v6.sin6_port);
+    }
+    address = text;
+    // As set_tcp_nodelay does for a socket the library makes itself.
+    const int yes = 1;
+    if (port > 0)
+        ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &yes, sizeof yes);
+    m_listenSocket = fd;
+    m_http->adopt(fd);
+    return port;
+}
+
 bool SiteServer::run()
 {
-    return m_http->listen_after_bind();
+    const bool served = m_http->listen_after_bind();
+    // A socket that failed was closed by the library.
+    if (served && m_listenSocket >= 0)
+        ::close(m_listenSocket);
+    m_listenSocket = -1;
+    return served;
 }
 
 void SiteServer::stop()
 {
-    m_http->stop();
+    m_http->release();
+}
+
+std::chrono::steady_clock::duration SiteServer::idleTime() const
+{
+    if (m_openConnections > 0)
+        return {};
+    const std::chrono::steady_clock::time_point last{std::chrono::steady_clock::duration(m_lastActivity)};
+    return std::chrono::steady_clock::now() - last;
 }
 
 void SiteServer::route(const httplib::Request &req, httplib::Response &res) const

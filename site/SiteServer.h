@@ -3,12 +3,13 @@
 #include "site/AccessLog.h"
 #include "site/PriceTable.h"
 
+#include <atomic>
+#include <chrono>
 #include <memory>
 #include <mutex>
 #include <string>
 
 namespace httplib {
-class Server;
 struct Request;
 struct Response;
 } // namespace httplib
@@ -44,12 +45,22 @@ public:
     bool reload(std::string &error);
     // Returns the bound port, or -1.
     int bind();
-    // Serves until stop(); false if the listening socket failed.
+    // Serves fd, a listening stream socket made elsewhere (handed over by
+    // the service manager), instead of binding. Returns its port (0 for a
+    // socket that is not TCP) and sets address to its address, or -1.
+    int adopt(int fd, std::string &address);
+    // Serves until stop(), then closes the listening socket; false if the
+    // socket failed.
     bool run();
-    // Takes effect only while run() is serving.
+    // Ends run() within a tenth of a second, also when called before it. The
+    // socket is closed, not shut down: a handed-over socket is shared with
+    // the service manager, which goes on listening on it.
     void stop();
+    // How long no connection has been open: zero while one is served.
+    std::chrono::steady_clock::duration idleTime() const;
 
 private:
+    class Http;
     struct Data
     {
         PriceTable prices;
@@ -67,8 +78,10 @@ private:
     void logRequest(const httplib::Request &req, const httplib::Response &res) const;
 
     Settings m_settings;
-    std::unique_ptr<httplib::Server> m_http;
+    std::unique_ptr<Http> m_http;
     int m_listenSocket = -1;
+    std::atomic<int> m_openConnections = 0;
+    std::atomic<std::chrono::steady_clock::rep> m_lastActivity;
     mutable std::mutex m_dataMutex;
     std::shared_ptr<const Data> m_data;
     std::unique_ptr<AccessLog> m_log;

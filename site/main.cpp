@@ -1,8 +1,10 @@
 // rivav-site: the stand-in vendor web site on loopback.
 
 #include "site/SiteServer.h"
+#include "site/SocketHandOver.h"
 
 #include <atomic>
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -27,12 +29,20 @@ the support chat page /msgrd.
 Options:
   --address ADDR   address to listen on (default 127.0.0.1)
   --port N         port to listen on (default 8360; 0 picks a free port)
-  --pages DIR      folder of the pages (default: site-data/pages beside the program)
-  --prices FILE    unit price table (default: site-data/prices.ini beside the program)
+  --pages DIR      folder of the pages (default: site-data/pages beside the
+                   program, else )" RIVAV_SITE_PAGES R"()
+  --prices FILE    unit price table (default: site-data/prices.ini beside the
+                   program, else )" RIVAV_SITE_PRICES R"()
   --threads N      connections served at once, one thread each (default 64);
                    further connections wait for a free thread
+  --idle-exit N    with a socket handed over: exit after N seconds without a
+                   connection (default: never)
   --quiet          no access log
   --help           show this text
+
+Started by systemd's socket activation (LISTEN_PID and LISTEN_FDS set), it
+serves the one listening socket handed over as descriptor 3 and ignores
+--address and --port; any other hand-over is refused.
 
 The first line on standard output is "listening on http://ADDR:PORT/"; one
 line per request follows. The price table and the templates _layout.html and
@@ -68,9 +78,14 @@ int fail(const std::string &message)
 int main(int argc, char **argv)
 {
     site::SiteServer::Settings settings;
+    // A build tree has the data beside the program; an installed program
+    // uses the installed pages and the price table under /etc.
     const fs::path dataDir = programDir() / "site-data";
-    settings.pagesDir = (dataDir / "pages").string();
-    settings.pricesFile = (dataDir / "prices.ini").string();
+    std::error_code ec;
+    const bool besideProgram = fs::is_directory(dataDir, ec);
+    settings.pagesDir = besideProgram ? (dataDir / "pages").string() : RIVAV_SITE_PAGES;
+    settings.pricesFile = besideProgram ? (dataDir / "prices.ini").string() : RIVAV_SITE_PRICES;
+    int idleExit = 0;
 
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
@@ -88,6 +103,9 @@ int main(int argc, char **argv)
         } else if (arg == "--threads" && hasValue) {
             if (!parseNumber(argv[++i], 1, 256, settings.threads))
                 return fail("--threads needs a number from 1 to 256");
+        } else if (arg == "--idle-exit" && hasValue) {
+            if (!parseNumber(argv[++i], 1, 86400, idleExit))
+                return fail("--idle-exit needs a number of seconds from 1 to 86400");
         } else if (arg == "--pages" && hasValue) {
             settings.pagesDir = argv[++i];
         } else if (arg == "--prices" && hasValue) {
@@ -107,26 +125,42 @@ int main(int argc, char **argv)
     pthread_sigmask(SIG_BLOCK, &signals, nullptr);
     std::signal(SIGPIPE, SIG_IGN);
 
+    const site::SocketHandOver handOver = site::takeHandedOverSocket();
+    if (handOver.kind == site::SocketHandOver::Kind::refused)
+        return fail("refusing the socket handed over: " + handOver.error);
+    const bool handedOver = handOver.kind == site::SocketHandOver::Kind::socket;
+    if (idleExit > 0 && !handedOver) {
+        // Nothing would start a server again that exited by itself.
+        std::fprintf(stderr, "rivav-site: no socket handed over, so --idle-exit does not apply\n");
+        idleExit = 0;
+    }
+
     site::SiteServer server(settings);
     std::string error;
     if (!server.reload(error))
         return fail(error);
-    const int port = server.bind();
+    std::string address = settings.address;
+    const int port = handedOver ? server.adopt(handOver.fd, address) : server.bind();
     if (port < 0)
-        return fail("cannot listen on " + settings.address + ":" + std::to_string(settings.port));
+        return fail(handedOver
+                        ? "cannot read the address of the socket handed over"
+                        : "cannot listen on " + settings.address + ":" + std::to_string(settings.port));
 
+    if (address.find(':') != std::string::npos)
+        address = "[" + address + "]";
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
-    std::printf("listening on http://%s:%d/\n", settings.address.c_str(), port);
+    std::printf("listening on http://%s:%d/%s\n", address.c_str(), port,
+                handedOver ? " (socket handed over)" : "");
 
     std::atomic<bool> finished = false;
     std::thread signalThread([&] {
         const timespec tick{0, 200 * 1000 * 1000};
-        bool stopping = false;
         while (!finished) {
-            // Repeated until run() returns: a stop before the server has
-            // started serving would otherwise be lost.
-            if (stopping)
+            if (idleExit > 0 && server.idleTime() >= std::chrono::seconds(idleExit)) {
+                std::fprintf(stderr, "rivav-site: no connection for %d s, exiting\n", idleExit);
                 server.stop();
+                idleExit = 0;
+            }
             const int received = sigtimedwait(&signals, nullptr, &tick);
             if (received == SIGHUP) {
                 std::string reloadError;
@@ -136,7 +170,6 @@ int main(int argc, char **argv)
                     std::fprintf(stderr, "rivav-site: reload failed, keeping the old data: %s\n",
                                  reloadError.c_str());
             } else if (received == SIGINT || received == SIGTERM) {
-                stopping = true;
                 server.stop();
             }
         }

@@ -10,9 +10,12 @@
 #include <QTest>
 
 #include <arpa/inet.h>
+#include <fcntl.h>
 #include <netinet/in.h>
 #include <poll.h>
+#include <spawn.h>
 #include <sys/socket.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -180,6 +183,43 @@ private:
     std::string m_buffer;
 };
 
+// A socket bound to a free loopback port, as a service manager would hand it over.
+int loopbackSocket(int type, bool listening)
+{
+    const int fd = ::socket(AF_INET, type | SOCK_CLOEXEC, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address) != 0 ||
+        (listening && ::listen(fd, 16) != 0)) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+int portOf(int fd)
+{
+    sockaddr_in address{};
+    socklen_t length = sizeof address;
+    ::getsockname(fd, reinterpret_cast<sockaddr *>(&address), &length);
+    return ntohs(address.sin_port);
+}
+
+// Exit code of pid, or -1 if it has not ended within the time.
+int waitForExit(pid_t pid, int timeoutMs)
+{
+    int status = 0;
+    for (int waited = 0; waited < timeoutMs; waited += 20) {
+        if (::waitpid(pid, &status, WNOHANG) == pid)
+            return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        QTest::qSleep(20);
+    }
+    ::kill(pid, SIGKILL);
+    ::waitpid(pid, &status, 0);
+    return -1;
+}
+
 std::string getRequest(const std::string &target, const std::string &extraHeaders = {},
                        const std::string &method = "GET", const std::string &version = "HTTP/1.1")
 {
@@ -209,6 +249,8 @@ private Q_SLOTS:
     void rawRequests();
     void reloadOnSighup();
     void portInUse();
+    void socketHandOver_data();
+    void socketHandOver();
     void stopsOnSigterm();
 
 private:
@@ -549,6 +591,92 @@ void TestSiteHttp::portInUse()
     QVERIFY(second.waitForFinished(10000));
     QCOMPARE(second.exitCode(), 2);
     QVERIFY(second.readAllStandardError().contains("cannot listen"));
+}
+
+void TestSiteHttp::socketHandOver_data()
+{
+    // What descriptor 3 holds, whose process LISTEN_PID names, LISTEN_FDS,
+    // and the refusal expected (empty: served).
+    QTest::addColumn<QByteArray>("descriptor");
+    QTest::addColumn<bool>("otherProcess");
+    QTest::addColumn<QByteArray>("count");
+    QTest::addColumn<QByteArray>("refusal");
+    QTest::newRow("listening stream socket")
+        << QByteArray("listening") << false << QByteArray("1") << QByteArray();
+    QTest::newRow("for another process")
+        << QByteArray("listening") << true << QByteArray("1") << QByteArray("not this one");
+    QTest::newRow("two descriptors") << QByteArray("listening") << false << QByteArray("2")
+                                     << QByteArray("one listening socket");
+    QTest::newRow("count not a number")
+        << QByteArray("listening") << false << QByteArray("1x") << QByteArray("one listening socket");
+    QTest::newRow("bound, not listening")
+        << QByteArray("bound") << false << QByteArray("1") << QByteArray("not listening");
+    QTest::newRow("datagram socket") << QByteArray("datagram") << false << QByteArray("1")
+                                     << QByteArray("not a stream socket");
+    QTest::newRow("a file") << QByteArray("file") << false << QByteArray("1") << QByteArray("not a socket");
+    QTest::newRow("nothing") << QByteArray("none") << false << QByteArray("1") << QByteArray("not open");
+}
+
+// Started as systemd starts a socket-activated service: the socket on
+// descriptor 3, LISTEN_PID naming the server's own process (the shell's $$,
+// kept across exec) unless the row names another.
+void TestSiteHttp::socketHandOver()
+{
+    QFETCH(QByteArray, descriptor);
+    QFETCH(bool, otherProcess);
+    QFETCH(QByteArray, count);
+    QFETCH(QByteArray, refusal);
+
+    const int fd = descriptor == "listening"  ? loopbackSocket(SOCK_STREAM, true)
+                   : descriptor == "bound"    ? loopbackSocket(SOCK_STREAM, false)
+                   : descriptor == "datagram" ? loopbackSocket(SOCK_DGRAM, false)
+                                              : ::open(SITE_FIXTURE_PRICES, O_RDONLY | O_CLOEXEC);
+    QVERIFY(fd >= 0);
+    const QString out = m_dir.filePath(u"handover-out.log"_s);
+    const QString err = m_dir.filePath(u"handover-err.log"_s);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    if (descriptor == "none")
+        posix_spawn_file_actions_addclose(&actions, 3); // whatever this process has there
+    else
+        posix_spawn_file_actions_adddup2(&actions, fd, 3);
+    posix_spawn_file_actions_addopen(&actions, 1, out.toLocal8Bit().constData(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0600);
+    posix_spawn_file_actions_addopen(&actions, 2, err.toLocal8Bit().constData(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0600);
+    const std::string pages = SITE_PAGES;
+    const std::string prices = pricesPath().toStdString();
+    const std::string script = std::string("export LISTEN_PID=") + (otherProcess ? "$PPID" : "$$") +
+                               " LISTEN_FDS=" + count.toStdString() + "; exec \"$0\" \"$@\"";
+    const char *argv[] = {"/bin/sh",     "-c",       script.c_str(), SITE_BINARY, "--pages",
+                          pages.c_str(), "--prices", prices.c_str(), nullptr};
+    pid_t pid = 0;
+    QCOMPARE(posix_spawn(&pid, argv[0], &actions, nullptr, const_cast<char **>(argv), environ), 0);
+    posix_spawn_file_actions_destroy(&actions);
+
+    if (!refusal.isEmpty()) {
+        ::close(fd);
+        QCOMPARE(waitForExit(pid, 10000), 2);
+        QFile messages(err);
+        QVERIFY(messages.open(QIODevice::ReadOnly));
+        const QByteArray message = messages.readAll();
+        QVERIFY2(message.contains("refusing the socket handed over: ") && message.contains(refusal),
+                 message.constData());
+        return;
+    }
+    const int port = portOf(fd);
+    QTRY_COMPARE_WITH_TIMEOUT(listeningPortIn(out), port, 10000);
+    httplib::Client c("127.0.0.1", port);
+    c.set_read_timeout(10);
+    const auto answer = c.Get("/softnews.html");
+    QVERIFY(answer);
+    QCOMPARE(answer->status, 200);
+    ::kill(pid, SIGTERM);
+    QCOMPARE(waitForExit(pid, 10000), 0);
+    // The socket is the service manager's too: it must still be listening,
+    // for the next start, after the server has stopped.
+    QVERIFY(RawConnection(port).connected());
+    ::close(fd);
 }
 
 void TestSiteHttp::stopsOnSigterm()

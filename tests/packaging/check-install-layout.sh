@@ -35,6 +35,17 @@ expected=(
 for size in 16 24 32 48 64 72 96 128 256; do
   expected+=("share/icons/hicolor/${size}x${size}/apps/$app_id.png")
 done
+# The vendor site (the rivav-site package); its price table goes to the
+# configuration folder of the prefix the build was configured for.
+expected+=(
+  sbin/rivav-site
+  lib/systemd/system/rivav-site.socket lib/systemd/system/rivav-site.service
+  share/doc/rivav-site/copyright share/doc/rivav-site/changelog.gz
+  share/man/man8/rivav-site.8.gz
+)
+while read -r page; do
+  expected+=("share/rivav-site/pages/$page")
+done < <(cd "$source/site/pages" && find . -type f | sed 's|^\./||')
 diff <(printf '%s\n' "${expected[@]}" | sort) <(cd "$root" && find . ! -type d | sed 's|^\./||' | sort) ||
   fail "installed files differ from the expected list (< expected, > installed)"
 
@@ -57,6 +68,14 @@ fi
 for file in loading.html bg.png bg@2x.png cong.gif cong@2x.gif city.txt librivav_webengine.so; do
   [ -s "$(dirname "$real")/$file" ] || fail "$file is not beside the real program"
 done
+
+# The service starts the installed program on the installed pages and
+# price table (paths of the configured prefix: compare what follows it).
+exec_start=$(sed -n 's/^ExecStart=//p' "$root/lib/systemd/system/rivav-site.service")
+[[ $exec_start == */sbin/rivav-site\ --pages\ */share/rivav-site/pages\ --prices\ */etc/rivav-site/prices.ini\ * ]] ||
+  fail "rivav-site.service starts '$exec_start'"
+prices=$(find "$stage" -path '*/etc/rivav-site/prices.ini')
+[ -n "$prices" ] && cmp -s "$prices" "$source/site/prices.ini" || fail "etc/rivav-site/prices.ini is not installed"
 
 # The window names its desktop entry; the entry names the program and icon.
 desktop_name=$(sed -n 's/.*setDesktopFileName(u"\([^"]*\)"_s).*/\1/p' "$source/app/main.cpp")
