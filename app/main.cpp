@@ -1,3 +1,4 @@
+#include "app/EngineEnvironment.h"
 #include "app/ProgramWindows.h"
 #include "app/QtTranslations.h"
 #include "app/core/AppTexts.h"
@@ -8,21 +9,12 @@
 
 #include <QApplication>
 #include <QFont>
-#include <QLoggingCategory>
 
 using namespace Qt::StringLiterals;
 
 int main(int argc, char *argv[])
 {
-    // The browser engine reports its GL set-up at every start; users need not see it.
-    QLoggingCategory::setFilterRules(u"qt.webenginecontext.info=false"_s);
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    // The loading pane, the news page and the instructions share one page
-    // renderer: a small program needs no process per site. (The engine reads
-    // its switches from this variable, and from the command line only when
-    // the variable is unset.) The engine's own menus and pages speak Chinese.
-    qputenv("QTWEBENGINE_CHROMIUM_FLAGS",
-            qgetenv("QTWEBENGINE_CHROMIUM_FLAGS") + " --renderer-process-limit=1 --lang=zh-CN");
+    prepareEngineEnvironment();
     QApplication app(argc, argv);
     installQtTranslations(app);
     QApplication::setApplicationName(u"rivav"_s);

@@ -34,8 +34,10 @@ MakeEngineBrowser engineMaker(const QString &modulePath)
 // comes back) when the engine later puts its OpenGL-composited view into a
 // shown raster window. A hidden OpenGL widget, there before the window is
 // first shown, gets it an OpenGL surface from the start; the widget never
-// sets up OpenGL itself. Platforms without OpenGL windows (offscreen, vnc)
-// have no such change, and cannot bear the widget.
+// sets up OpenGL itself. Only the engine's OpenGL path needs this, and only
+// that path has the global share context: a view drawn in software sits in
+// a raster window as any widget. Platforms without OpenGL windows
+// (offscreen, vnc) have no such change, and cannot bear the widget.
 void claimOpenGLSurface(QWidget *widget)
 {
     const QString platform = QGuiApplication::platformName();

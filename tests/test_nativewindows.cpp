@@ -1,10 +1,14 @@
 // The main and the instructions window on an X11 display, with the browsers
-// the program ships: each window keeps the one native window it got at its
-// first show while the engine module is loaded and the browsers start, load,
-// show and hide, and the engine starts only after the main window's first
-// frame. The test does not link the engine, so that it is loaded late as in
-// the program. Offscreen windows are never made anew, so this test runs on a
-// display of its own (xvfb-run, see CMakeLists.txt).
+// the program ships and the engine's environment as the program sets it:
+// each window keeps the one native window it got at its first show while the
+// engine module is loaded and the browsers start, load, show and hide, and
+// the engine starts only after the main window's first frame. Drawn in
+// software no window takes an OpenGL surface; on the OpenGL path a user can
+// choose (test_nativewindows_gpu) each has one from the start. The test does
+// not link the engine, so that it is loaded late as in the program.
+// Offscreen windows are never made anew, so this test runs on a display of
+// its own (xvfb-run, see CMakeLists.txt).
+#include "app/EngineEnvironment.h"
 #include "app/ProgramWindows.h"
 #include "controls/FormWindow.h"
 #include "platform/Browser.h"
@@ -17,6 +21,7 @@
 #include <QMetaEnum>
 #include <QPointer>
 #include <QTest>
+#include <QWindow>
 
 using namespace Qt::StringLiterals;
 
@@ -59,9 +64,15 @@ class TestNativeWindows : public QObject
     Q_OBJECT
 
 public:
-    static void initMain() { QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts); }
+    static void initMain() { s_drawing = prepareEngineEnvironment(); }
 
 private:
+    static inline EngineDrawing s_drawing = EngineDrawing::software;
+    static QSurface::SurfaceType expectedSurface()
+    {
+        return s_drawing == EngineDrawing::openGL ? QSurface::OpenGLSurface : QSurface::RasterSurface;
+    }
+
     RecordingShell m_shell;
     RecordingMessages m_messages;
     std::unique_ptr<ProgramWindows> m_windows;
@@ -103,6 +114,7 @@ private Q_SLOTS:
         QTest::qWait(300);
         QCOMPARE(newNativeWindows.count, 0);
         QCOMPARE(main->winId(), id);
+        QCOMPARE(main->windowHandle()->surfaceType(), expectedSurface());
     }
 
     void instructionsWindowFromItsFirstShow()
@@ -118,6 +130,7 @@ private Q_SLOTS:
         QTest::qWait(300);
         QCOMPARE(newNativeWindows.count, 0);
         QCOMPARE(help->winId(), id);
+        QCOMPARE(help->windowHandle()->surfaceType(), expectedSurface());
     }
 };
 

@@ -1,0 +1,78 @@
+#include "app/EngineEnvironment.h"
+
+#include <QByteArray>
+#include <QCoreApplication>
+#include <QLoggingCategory>
+#include <QString>
+
+#include <cstring>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+// Switches by which the engine is asked to draw with the GPU.
+bool asksForGpu(const QByteArray &chromiumFlags)
+{
+    for (const QByteArray &flag : chromiumFlags.simplified().split(' ')) {
+        if (flag.startsWith("--enable-gpu") || flag.startsWith("--use-gl=") ||
+            flag.startsWith("--use-angle=") || flag == "--ignore-gpu-blocklist")
+            return true;
+    }
+    return false;
+}
+
+// A Qt Quick back-end other than the software one (QMLSCENE_DEVICE is the
+// older name of QT_QUICK_BACKEND), a graphics API for it, or a GPU switch.
+bool userChoseGpuDrawing(const QByteArray &chromiumFlags)
+{
+    for (const char *name : {"QMLSCENE_DEVICE", "QT_QUICK_BACKEND"}) {
+        const QByteArray backend = qgetenv(name);
+        if (!backend.isEmpty() && backend != "software")
+            return true;
+    }
+    return qEnvironmentVariableIsSet("QSG_RHI_BACKEND") || asksForGpu(chromiumFlags);
+}
+
+QtMessageHandler nextMessageHandler = nullptr;
+
+// Without an OpenGL share context the engine warns, as its module is loaded,
+// that it was not set up for OpenGL, and, as it starts, that it found no
+// OpenGL to draw with. Drawing in software, neither applies.
+bool isOpenGLNotice(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    return type == QtWarningMsg && context.category && std::strcmp(context.category, "default") == 0 &&
+           (message.startsWith("Qt WebEngine seems to be initialized from a plugin."_L1) ||
+            message.trimmed() == "No suitable graphics backend found"_L1);
+}
+
+void dropOpenGLNotices(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (!isOpenGLNotice(type, context, message))
+        nextMessageHandler(type, context, message);
+}
+} // namespace
+
+EngineDrawing prepareEngineEnvironment()
+{
+    // The engine reports its graphics set-up at every start; users need not see it.
+    QLoggingCategory::setFilterRules(u"qt.webenginecontext.info=false"_s);
+    // The loading pane, the news page and the instructions share one page
+    // renderer: a small program needs no process per site. (The engine reads
+    // its switches from this variable, and from the command line only when
+    // the variable is unset.) The engine's own menus and pages speak Chinese.
+    QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS") + " --renderer-process-limit=1 --lang=zh-CN";
+    const EngineDrawing drawing =
+        userChoseGpuDrawing(flags) ? EngineDrawing::openGL : EngineDrawing::software;
+    if (drawing == EngineDrawing::openGL) {
+        QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    } else {
+        // Each page of the program is drawn at once and then stands still:
+        // software drawing shows it as fast, and spares the OpenGL set-up at
+        // start and a composition of the whole window at every caret blink.
+        qputenv("QT_QUICK_BACKEND", "software");
+        flags += " --disable-gpu";
+        nextMessageHandler = qInstallMessageHandler(dropOpenGLNotices);
+    }
+    qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags);
+    return drawing;
+}
