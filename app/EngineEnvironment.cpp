@@ -71,6 +71,12 @@ EngineDrawing prepareEngineEnvironment()
         // start and a composition of the whole window at every caret blink.
         qputenv("QT_QUICK_BACKEND", "software");
         flags += " --disable-gpu";
+        // Nothing draws with OpenGL then; without this the engine still asks
+        // the X11 OpenGL integration whether OpenGL works on threads, which
+        // loads the OpenGL driver (with software OpenGL, some 30 MiB and its
+        // set-up) for nothing.
+        if (!qEnvironmentVariableIsSet("QT_XCB_GL_INTEGRATION"))
+            qputenv("QT_XCB_GL_INTEGRATION", "none");
         nextMessageHandler = qInstallMessageHandler(dropOpenGLNotices);
     }
     qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags);

@@ -4,8 +4,8 @@
 enum class EngineDrawing
 {
     // Qt Quick's software renderer draws the engine's view and the engine
-    // composes without the GPU: no window needs an OpenGL surface and no
-    // OpenGL context is made.
+    // composes without the GPU: no window needs an OpenGL surface, no OpenGL
+    // context is made and no OpenGL driver is loaded.
     software,
     // OpenGL, as the engine does by default, with the share context it needs.
     openGL,
