@@ -18,7 +18,17 @@ rivav, a bare Qt Widgets window and a bare Qt WebEngine view. For each run:
   until the tools index shows and stays;
 - the resident (RSS) and proportional (PSS) memory of the whole process tree,
   browser helpers included, 5 s after start (rivav: after the clicks, so that
-  all three browsers exist).
+  all three browsers exist);
+- at rest: the CPU time of the whole process tree over 20 s (--idle), in
+  per cent of one core; rivav back on its form (button 1) with the caret
+  blinking in the mobile-number box, the WebEngine view as it is (the Widgets
+  window is not measured).
+
+All programs run on one session bus, as on a desktop: without one, each
+program would start a bus of its own (libdbus autolaunch), which outlives it
+and slows the next start. The bus is started once with dbus-launch and
+stopped at the end (dbus-x11). The load average before and after is printed
+with the table.
 
 Also runs the region micro-benchmarks (bench/bench_regions), whose floor is
 their 1 ms target, and prints one table of medians: figure, ours, floors,
@@ -27,12 +37,13 @@ ratios to the WebEngine floor.
 With --before DIR, the rivav of another build (DIR/rivav, with its shipped
 files beside it) takes its turn too, in a column of its own.
 
-Usage: bench/startup.py [--runs N] [--build DIR] [--before DIR]
+Usage: bench/startup.py [--runs N] [--build DIR] [--before DIR] [--idle SECONDS]
 """
 import argparse
 import json
 import os
 import shutil
+import signal
 import statistics
 import subprocess
 import sys
@@ -75,6 +86,27 @@ def memory_kib(root):
         except OSError:
             pass
     return rss, pss
+
+
+def cpu_ticks(root):
+    """CPU time (user and system, in clock ticks) of each process in the tree."""
+    ticks = {}
+    for pid in tree_pids(root):
+        try:
+            with open(f"/proc/{pid}/stat") as f:
+                fields = f.read().rsplit(")", 1)[1].split()
+            ticks[pid] = int(fields[11]) + int(fields[12])
+        except (OSError, IndexError, ValueError):
+            pass
+    return ticks
+
+
+def start_session_bus():
+    """One session bus for all programs; returns the daemon's pid."""
+    out = subprocess.run(["dbus-launch"], capture_output=True, text=True, check=True).stdout
+    values = dict(line.split("=", 1) for line in out.splitlines() if "=" in line)
+    os.environ["DBUS_SESSION_BUS_ADDRESS"] = values["DBUS_SESSION_BUS_ADDRESS"]
+    return int(values["DBUS_SESSION_BUS_PID"])
 
 
 def free_display(start):
@@ -123,6 +155,8 @@ BUTTON2 = (202, 120)
 # from the main form.
 BAR_ROW = 120
 MIDDLE_ROW = 300
+# The middle of the mobile-number box (Text8).
+PHONE_BOX = (176, 412)
 
 
 class Session:
@@ -189,7 +223,7 @@ def settled(samples, since):
     return t - since
 
 
-def measure(program, cwd, number):
+def measure(program, cwd, number, idle):
     name, command, title = program
     number = free_display(number)
     xvfb = start_xvfb(number)
@@ -230,6 +264,18 @@ def measure(program, cwd, number):
             result["first click"], result["later click"] = clicks[0], clicks[2]
         s.watch(max(5.0, s.now()))
         result["rss"], result["pss"] = memory_kib(proc.pid)
+        if idle and name != "widgets" and s.titled(title):
+            if looks:
+                # Back on the form, the caret blinking in the mobile-number box.
+                s.click(geometry.x + BUTTON1[0], top + BUTTON1[1])
+                s.watch(s.now() + 0.5)
+                s.click(geometry.x + PHONE_BOX[0], top + PHONE_BOX[1])
+            s.watch(s.now() + 1.0)
+            before = cpu_ticks(proc.pid)
+            s.watch(s.now() + idle)
+            after = cpu_ticks(proc.pid)
+            used = sum(t - before.get(pid, 0) for pid, t in after.items())
+            result["idle"] = 100.0 * used / os.sysconf("SC_CLK_TCK") / idle
         proc.terminate()
         try:
             proc.wait(5)
@@ -262,6 +308,8 @@ def main():
     parser.add_argument("--runs", type=int, default=7)
     parser.add_argument("--build", default=os.path.join(os.path.dirname(__file__), "..", "build"))
     parser.add_argument("--before", help="build folder of a rivav to compare with")
+    parser.add_argument("--idle", type=float, default=20.0,
+                        help="seconds of CPU use measured at rest (0: not measured)")
     args = parser.parse_args()
     build = os.path.abspath(args.build)
 
@@ -275,9 +323,15 @@ def main():
     if args.before:
         programs.insert(1, ("before", [os.path.join(os.path.abspath(args.before), "rivav")], "rivav1.07"))
     results = {}
-    for run in range(args.runs):
-        for program in programs:
-            results.setdefault(program[0], []).append(measure(program, workdir, 150))
+    load_before = os.getloadavg()
+    bus = start_session_bus()
+    try:
+        for run in range(args.runs):
+            for program in programs:
+                results.setdefault(program[0], []).append(measure(program, workdir, 150, args.idle))
+    finally:
+        os.kill(bus, signal.SIGTERM)
+    load_after = os.getloadavg()
     shutil.rmtree(workdir)
 
     def median(name, key, scale=1.0):
@@ -295,17 +349,23 @@ def main():
         ("later click on button 2 to visible (ms)", "later click", 1000),
         ("process tree RSS at 5 s (MiB)", "rss", 1 / 1024),
         ("process tree PSS at 5 s (MiB)", "pss", 1 / 1024),
+        (f"process tree CPU at rest over {args.idle:g} s (%)", "idle", 1),
     ]
-    rows = [(figure, [median(name, key, scale) for name in columns]) for figure, key, scale in figures]
+    # Figures of a few per cent get two decimals.
+    rows = [(figure, [median(name, key, scale) for name in columns], 2 if key == "idle" else 1)
+            for figure, key, scale in figures]
     # The micro-benchmarks have no program to compare with: their floor is the 1 ms target.
     nan = float("nan")
     for run_name, value in micro_benchmarks(build).items():
-        rows.append((f"{run_name} (us)", [value] + [nan] * (len(columns) - 2) + [1000.0]))
+        rows.append((f"{run_name} (us)", [value] + [nan] * (len(columns) - 2) + [1000.0], 1))
 
     print(f"{'figure':<44}" + "".join(f"{name[:9]:>10}" for name in columns) +
           f"{'ratio':>7}   (medians; {args.runs} start-ups each; ratio = rivav / webengine)")
-    for figure, values in rows:
-        print(f"{figure:<44}" + "".join(f"{v:>10.1f}" for v in values) + f"{values[0] / values[-1]:>7.2f}")
+    for figure, values, digits in rows:
+        ratio = values[0] / values[-1] if values[-1] else float("nan")
+        print(f"{figure:<44}" + "".join(f"{v:>10.{digits}f}" for v in values) + f"{ratio:>7.2f}")
+    print("load average (1, 5, 15 min): before " + " ".join(f"{v:.2f}" for v in load_before) +
+          ", after " + " ".join(f"{v:.2f}" for v in load_after))
 
 if __name__ == "__main__":
     sys.exit(main())
