@@ -36,8 +36,9 @@ constexpr WindowId Main = WindowId::quote, Index = WindowId::toolsIndex, Tiles =
                    Boards = WindowId::floorBoards, Help = WindowId::instructions;
 const char chat[] = "opens http://127.0.0.1:8360/msgrd?v=1&uin=800061830&site=技术支持&menu=yes";
 
-// Every shown place of the reachable windows that acts on a click, and a
-// headline without a link, which does not. The highlighted tab is the
+// Every shown place of the reachable windows that acts on a click (of the
+// navigation tabs, all on the main window and the current one elsewhere), and
+// a headline without a link, which does not. The highlighted tab is the
 // current one: a click there lands on the highlight and does nothing.
 // clang-format off
 const Place places[] = {
@@ -54,35 +55,20 @@ const Place places[] = {
     {Main,   "Picture1/Label21",     L, u"进入筑点官方",   "Alt+Home", "opens http://127.0.0.1:8360"},
     {Main,   "Frame2/news(0)",       L, u"新房验收要点",   "Ctrl+1", "opens http://127.0.0.1:8360/news/1.html"},
     {Main,   "Frame2/news(1)",       T, u"没有链接的标题", "Ctrl+2", "nothing"},
-    {Index,  "wkxbjqbutton1/Image0", B, u"自动报价",   "Alt+1", "shows main"},
     {Index,  "wkxbjqbutton1/Image1", B, u"家装工具",   "Alt+2", "nothing"},
-    {Index,  "wkxbjqbutton1/Image2", B, u"装修效果图", "Alt+3", "opens http://127.0.0.1:8360/zxpic.htm"},
-    {Index,  "wkxbjqbutton1/Image3", B, u"精确报价",   "Alt+4", "opens http://127.0.0.1:8360/MemberPrice.htm"},
-    {Index,  "wkxbjqbutton1/Image4", B, u"使用说明",   "Alt+5", "shows shuomingform"},
     {Index,  "Picture1/Picture2(1)", B, u"地砖计算器", "Ctrl+2", "shows gjfrmdzjs"},
     {Index,  "Picture1/Picture2(2)", B, u"地板计算器", "Ctrl+3", "shows gjfrmdbjs"},
     {Index,  "wkxbjqgjmenu1/Picture1(1)", B, u"地砖计算器", "Ctrl+2", "shows gjfrmdzjs"},
     {Index,  "wkxbjqgjmenu1/Picture1(2)", B, u"地板计算器", "Ctrl+3", "shows gjfrmdbjs"},
-    {Tiles,  "wkxbjqbutton1/Image0", B, u"自动报价",   "Alt+1", "shows main"},
     {Tiles,  "wkxbjqbutton1/Image1", B, u"家装工具",   "Alt+2", "nothing"},
-    {Tiles,  "wkxbjqbutton1/Image2", B, u"装修效果图", "Alt+3", "opens http://127.0.0.1:8360/zxpic.htm"},
-    {Tiles,  "wkxbjqbutton1/Image3", B, u"精确报价",   "Alt+4", "opens http://127.0.0.1:8360/MemberPrice.htm"},
-    {Tiles,  "wkxbjqbutton1/Image4", B, u"使用说明",   "Alt+5", "shows shuomingform"},
     {Tiles,  "wkxbjqgjmenu1/Picture1(1)", B, u"地砖计算器", "Ctrl+2", "nothing"},
     {Tiles,  "wkxbjqgjmenu1/Picture1(2)", B, u"地板计算器", "Ctrl+3", "shows gjfrmdbjs"},
     {Tiles,  "Picture1/Picture2",    B, u"计算", "Ctrl+Return", "says 填写数据有问题，请检查！"},
-    {Boards, "wkxbjqbutton1/Image0", B, u"自动报价",   "Alt+1", "shows main"},
     {Boards, "wkxbjqbutton1/Image1", B, u"家装工具",   "Alt+2", "nothing"},
-    {Boards, "wkxbjqbutton1/Image2", B, u"装修效果图", "Alt+3", "opens http://127.0.0.1:8360/zxpic.htm"},
-    {Boards, "wkxbjqbutton1/Image3", B, u"精确报价",   "Alt+4", "opens http://127.0.0.1:8360/MemberPrice.htm"},
-    {Boards, "wkxbjqbutton1/Image4", B, u"使用说明",   "Alt+5", "shows shuomingform"},
     {Boards, "wkxbjqgjmenu1/Picture1(1)", B, u"地砖计算器", "Ctrl+2", "shows gjfrmdzjs"},
     {Boards, "wkxbjqgjmenu1/Picture1(2)", B, u"地板计算器", "Ctrl+3", "nothing"},
     {Boards, "Picture1/Picture2",    B, u"计算", "Ctrl+Return", "says 填写数据有问题，请检查！"},
     {Help,   "wkxbjqbutton1/Image0", B, u"自动报价",   "Alt+1", "shows main"},
-    {Help,   "wkxbjqbutton1/Image1", B, u"家装工具",   "Alt+2", "shows gjfrmindex"},
-    {Help,   "wkxbjqbutton1/Image2", B, u"装修效果图", "Alt+3", "opens http://127.0.0.1:8360/zxpic.htm"},
-    {Help,   "wkxbjqbutton1/Image3", B, u"精确报价",   "Alt+4", "opens http://127.0.0.1:8360/MemberPrice.htm"},
     {Help,   "wkxbjqbutton1/Image4", B, u"使用说明",   "Alt+5", "nothing"},
 };
 // clang-format on
@@ -239,11 +225,14 @@ private Q_SLOTS:
             QHash<QString, QAccessibleInterface *> acting;
             collectActing(QAccessible::queryAccessibleInterface(shown), acting);
             QStringList expected;
+            for (int tab = 0; tab < 5; ++tab)
+                expected.append(u"wkxbjqbutton1/Image%1"_s.arg(tab));
             for (const Place &p : places) {
                 if (p.window == window && p.role != QAccessible::StaticText)
                     expected.append(QString::fromLatin1(p.path));
             }
             QStringList found = acting.keys();
+            expected.removeDuplicates();
             expected.sort();
             found.sort();
             QCOMPARE(found, expected);
