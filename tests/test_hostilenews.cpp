@@ -1,6 +1,7 @@
 // News pages a hostile or broken site may serve: huge element lists, huge
 // values, markup and links that must not reach the desktop. The panel takes
 // ten headlines at once, shows them as plain text and opens only web links.
+#include "app/EngineEnvironment.h"
 #include "app/ProgramWindows.h"
 #include "app/WindowSet.h"
 #include "app/core/AppTexts.h"
@@ -68,7 +69,8 @@ class TestHostileNews : public QObject
     Q_OBJECT
 
 public:
-    static void initMain() { QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts); }
+    // The engine set up as the program sets it up.
+    static void initMain() { prepareEngineEnvironment(); }
 
 private:
     RecordingShell m_shell;

@@ -1,3 +1,4 @@
+#include "app/EngineEnvironment.h"
 #include "controls/CaptionLabel.h"
 #include "fakes/LocalPageServer.h"
 #include "platform/DeferredWebBrowser.h"
@@ -62,7 +63,8 @@ class TestWebBrowser : public QObject
     Q_OBJECT
 
 public:
-    static void initMain() { QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts); }
+    // The engine set up as the program sets it up.
+    static void initMain() { prepareEngineEnvironment(); }
 
 private:
     LocalPageServer m_server;

@@ -5,6 +5,7 @@
 // test port.
 
 #include "ListeningPort.h"
+#include "app/EngineEnvironment.h"
 #include "app/ProgramWindows.h"
 #include "app/WindowSet.h"
 #include "app/core/AppTexts.h"
@@ -103,7 +104,8 @@ class TestSiteE2e : public QObject
     Q_OBJECT
 
 public:
-    static void initMain() { QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts); }
+    // The engine set up as the program sets it up.
+    static void initMain() { prepareEngineEnvironment(); }
 
 private Q_SLOTS:
     void initTestCase();
