@@ -38,6 +38,11 @@ private Q_SLOTS:
         QTest::newRow("LF alone stays") << QByteArray("a\nb\r\nc") << u"a\nb"_s;
         QTest::newRow("starts with a line end") << QByteArray("\r\nabc") << QString();
         QTest::newRow("four-byte GB18030") << QByteArray("\x81\x30\x81\x30") << u"\u0080"_s;
+        QTest::newRow("lone 0x80 is the euro sign") << QByteArray("a\x80\x81\x80\x80") << u"a€亐€"_s;
+        QTest::newRow("A3A0 is the code page's") << QByteArray("\xA3\xA0\xA1\xA1") << u"\uE5E5\u3000"_s;
+        QTest::newRow("code GB18030-2022 gave a character")
+            << QByteArray("\xA6\xDA\xFE\xA0") << u"\uFE12\u9FBB"_s;
+        QTest::newRow("broken character before 0x80") << QByteArray("\xB1 \x80") << u"\uFFFD €"_s;
         QTest::newRow("cut-off character at the end") << QByteArray("a\xB1") << u"a\uFFFD"_s;
         QTest::newRow("cut-off character before CR") << QByteArray("a\x81\x30\r\n") << u"a\uFFFD"_s;
     }

@@ -21,6 +21,8 @@ private Q_SLOTS:
         QTest::newRow("comma and bar") << u"1,2|3"_s << u"1%2C2%7C3"_s;
         QTest::newRow("GBK symbol") << u"€·"_s << u"%A2%E3%A1%A4"_s;
         QTest::newRow("beyond GBK takes four bytes") << u"😀"_s << u"%949%FC6"_s;
+        QTest::newRow("GB18030-2022 character") << u"\uFE12\u9FBB"_s << u"%A6%DA%FE%A0"_s;
+        QTest::newRow("its old private-use code point") << u"\uE78E\uE864"_s << u"%A6%DA%FE%A0"_s;
         QTest::newRow("control characters") << u"\t\n"_s << u"%09%0A"_s;
     }
     void encode()

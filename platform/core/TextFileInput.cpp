@@ -1,5 +1,7 @@
 #include "platform/core/TextFileInput.h"
 
+#include "platform/core/GbkText.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
@@ -14,15 +16,7 @@ QString firstLineOfGbk(const QByteArray &bytes)
         QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
         return utf8.decode(line.sliced(3));
     }
-    QStringDecoder decoder("GB18030");
-    QString text = decoder.decode(line);
-    // A character cut off by the end of the line stays pending in the decoder
-    // and would vanish without a trace. A CR is never part of a multi-byte
-    // character, so decoding one flushes it as U+FFFD, like a broken character
-    // anywhere else in the line.
-    text += decoder.decode(QByteArrayView("\r"));
-    text.chop(1);
-    return text;
+    return GbkText::decode(line);
 }
 
 FirstLine readFirstLineGbk(const QString &path)

@@ -1,10 +1,8 @@
 #include "quote/core/UrlEncoding.h"
 
-#include <QStringEncoder>
+#include "platform/core/GbkText.h"
 
 QString UrlEncoding::percentEncodeGbk(const QString &value)
 {
-    QStringEncoder encoder("GB18030");
-    const QByteArray bytes = encoder.encode(value);
-    return QString::fromLatin1(bytes.toPercentEncoding());
+    return QString::fromLatin1(GbkText::encode(value).toPercentEncoding());
 }

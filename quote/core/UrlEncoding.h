@@ -3,7 +3,7 @@
 #include <QString>
 
 namespace UrlEncoding {
-// A query value for the vendor's service: the text in GBK (as GB18030), each
+// A query value for the vendor's service: the text in GBK (GbkText), each
 // byte outside A-Z a-z 0-9 - . _ ~ written as %XX with upper-case hex.
 QString percentEncodeGbk(const QString &value);
 } // namespace UrlEncoding

@@ -1,10 +1,10 @@
 // The first line of a region file from arbitrary bytes, decoded from GBK.
 #include "FuzzSupport.h"
 
+#include "platform/core/GbkText.h"
 #include "platform/core/TextFileInput.h"
 
 #include <QStringDecoder>
-#include <QStringEncoder>
 
 using namespace Qt::StringLiterals;
 
@@ -25,16 +25,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         return 0;
     }
 
-    // Nothing of the line vanishes: bytes that decode cleanly come back
-    // unchanged when encoded again, and broken ones leave a U+FFFD behind.
-    QStringDecoder strict("GB18030", QStringDecoder::Flag::Stateless);
-    const QString decoded = strict.decode(head);
-    if (strict.hasError()) {
-        FUZZ_CHECK(line.contains(QChar::ReplacementCharacter), line);
-    } else {
-        QStringEncoder encoder("GB18030");
-        FUZZ_CHECK(QByteArray(encoder.encode(line)) == head, line);
+    // Nothing of the line vanishes: broken bytes leave a U+FFFD behind, and
+    // bytes that decode cleanly come back unchanged when encoded again. A
+    // lone 0x80 (€, but A2E3 when encoded) is left to the text round trip,
+    // which holds for every line.
+    if (!head.contains('\x80')) {
+        QStringDecoder strict("GB18030", QStringDecoder::Flag::Stateless);
+        strict.decode(head);
+        if (strict.hasError())
+            FUZZ_CHECK(line.contains(QChar::ReplacementCharacter), line);
+        else
+            FUZZ_CHECK(GbkText::encode(line) == head, line);
     }
+    FUZZ_CHECK(GbkText::decode(GbkText::encode(line)) == line, line);
     bool ascii = true;
     for (char c : head)
         ascii = ascii && static_cast<unsigned char>(c) < 0x80;
