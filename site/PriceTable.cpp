@@ -123,7 +123,7 @@ std::optional<PriceTable> PriceTable::parse(std::string_view text, std::string &
     return table;
 }
 
-std::optional<PriceTable> PriceTable::load(const std::string &path, std::string &error)
+std::optional<PriceTable> PriceTable::load(const std::string &path, std::string &error, std::string *text)
 {
     std::ifstream in(path, std::ios::binary);
     if (!in) {
@@ -135,6 +135,8 @@ std::optional<PriceTable> PriceTable::load(const std::string &path, std::string 
     auto table = parse(content.str(), error);
     if (!table)
         error = path + ": " + error;
+    else if (text)
+        *text = std::move(content).str();
     return table;
 }
 

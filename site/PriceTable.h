@@ -27,7 +27,9 @@ struct PriceTable
     // Every value must be given exactly once; unknown sections and keys are
     // errors so that a misspelt entry is not silently ignored.
     static std::optional<PriceTable> parse(std::string_view text, std::string &error);
-    static std::optional<PriceTable> load(const std::string &path, std::string &error);
+    // Reads and parses the file; text, if given, receives what was read.
+    static std::optional<PriceTable> load(const std::string &path, std::string &error,
+                                          std::string *text = nullptr);
 };
 
 } // namespace site

@@ -3,6 +3,8 @@
 #include "site/QueryString.h"
 #include "site/TextCodec.h"
 
+#include "quote/core/QuoteLimits.h"
+
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -82,9 +84,9 @@ constexpr const FieldSpec &specOf(std::string_view key)
     return fieldSpecs[0];
 }
 
-constexpr double maxArea = 10000.0;
-constexpr std::size_t maxRegionLength = 60;
-constexpr std::size_t maxAddressLength = 20;
+using QuoteLimits::maxAddressLength;
+using QuoteLimits::maxArea;
+using QuoteLimits::maxRegionLength;
 constexpr std::size_t maxShownLength = 30;
 
 bool allDigits(std::string_view s)
@@ -299,7 +301,7 @@ void Checker::checkField(const FieldSpec &field, const std::string &value)
             fail(field, "不是有效的数字", value);
             break;
         case AreaProblem::OutOfRange:
-            fail(field, "应在0到10000平方米之间", value);
+            fail(field, "应在0到" + std::to_string(static_cast<int>(maxArea)) + "平方米之间", value);
             break;
         case AreaProblem::None:
             m_request.areas[field.room - 1] = area;

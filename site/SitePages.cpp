@@ -178,6 +178,15 @@ std::string maskName(std::string_view name)
     return std::string(name.substr(0, length)).append("**");
 }
 
+std::string addressed(std::string_view formOfAddress)
+{
+    for (std::string_view honorific : {"先生", "女士", "小姐", "太太", "夫人"}) {
+        if (formOfAddress.find(honorific) != std::string_view::npos)
+            return std::string(formOfAddress);
+    }
+    return std::string(formOfAddress).append("先生/女士");
+}
+
 std::string formatYuan(long long fen)
 {
     return Html(16).add(Yuan{fen}).take();
@@ -204,12 +213,13 @@ std::string_view houseTypeName(std::string_view code)
 std::string quoteContent(const QuoteRequest &request, const Estimate &estimate, const PriceTable &prices,
                          std::string_view date)
 {
-    const Escaped owner{request.formOfAddress};
+    const std::string addressedOwner = addressed(request.formOfAddress);
+    const Escaped owner{addressedOwner};
     Html html(8192);
     html.add("<section class=\"quote\">\n<h1>装修报价估算单</h1>\n<p class=\"greeting\">尊敬的", owner,
-             "先生/女士，您好！以下是根据您提交的房屋信息自动生成的装修费用估算。</p>\n"
+             "，您好！以下是根据您提交的房屋信息自动生成的装修费用估算。</p>\n"
              "<table class=\"facts\">\n<tr><th>业主</th><td>",
-             owner, "先生/女士</td><th>手机号码</th><td>", maskPhone(request.phone),
+             owner, "</td><th>手机号码</th><td>", maskPhone(request.phone),
              "</td></tr>\n<tr><th>房屋地址</th><td colspan=\"3\">", Escaped{request.regionName},
              " <span class=\"code\">（行政区划代码 ", request.districtCode,
              "）</span></td></tr>\n<tr><th>户型</th><td>", houseTypeName(request.houseTypeCode), "，卫生间",
@@ -306,6 +316,10 @@ std::string statusContent(int status)
     case 500:
         title = "服务器内部错误";
         text = "服务器出现了问题，请稍后再试。";
+        break;
+    case 503:
+        title = "报价服务暂不可用";
+        text = "报价所用的单价表暂时无法使用，请稍后再试。本站其他页面照常可以浏览。";
         break;
     }
     return "<section class=\"problem\">\n<h1>" + std::to_string(status) + " " + std::string(title) +

@@ -36,6 +36,10 @@ std::string statusContent(int status);
 std::string maskPhone(std::string_view phone);
 std::string maskName(std::string_view name);
 
+// How the quote addresses its owner: a bare surname ("王") with 先生/女士
+// after it, a form of address that has an honorific already as typed.
+std::string addressed(std::string_view formOfAddress);
+
 // "1,234.56"
 std::string formatYuan(long long fen);
 // Shortest text that reads back as the same number: "12.5", "40".

@@ -276,28 +276,35 @@ std::chrono::steady_clock::rep ticksNow()
     return std::chrono::steady_clock::now().time_since_epoch().count();
 }
 
+// What the library's task queue returns from enqueue: void in older
+// releases, whether the task was taken in newer ones.
+using EnqueueResult = decltype(std::declval<httplib::TaskQueue &>().enqueue(std::function<void()>()));
+
 // The library's thread pool, counting the connections being served and
 // noting when the last one ended.
-class CountingPool : public httplib::ThreadPool
+class CountingPool : public httplib::TaskQueue
 {
 public:
     CountingPool(std::size_t threads, std::atomic<int> &open,
                  std::atomic<std::chrono::steady_clock::rep> &last)
-        : ThreadPool(threads), m_open(open), m_last(last)
+        : m_pool(threads), m_open(open), m_last(last)
     {
     }
 
-    void enqueue(std::function<void()> serve) override
+    EnqueueResult enqueue(std::function<void()> serve) override
     {
         ++m_open;
-        ThreadPool::enqueue([this, serve = std::move(serve)] {
+        return m_pool.enqueue([this, serve = std::move(serve)] {
             serve();
             m_last = ticksNow();
             --m_open;
         });
     }
 
+    void shutdown() override { m_pool.shutdown(); }
+
 private:
+    httplib::ThreadPool m_pool;
     std::atomic<int> &m_open;
     std::atomic<std::chrono::steady_clock::rep> &m_last;
 };
@@ -391,16 +398,11 @@ SiteServer::SiteServer(Settings settings)
 
 SiteServer::~SiteServer() = default;
 
-bool SiteServer::reload(std::string &error)
+bool SiteServer::readTemplates(Data &data, std::string &error) const
 {
-    auto fresh = std::make_shared<Data>();
-    auto prices = PriceTable::load(m_settings.pricesFile, error);
-    if (!prices)
-        return false;
-    fresh->prices = *prices;
     const fs::path pages(m_settings.pagesDir);
     for (auto [name, target] :
-         {std::pair{"_layout.html", &fresh->layout}, std::pair{"_chat.html", &fresh->chatTemplate}}) {
+         {std::pair{"_layout.html", &data.layout}, std::pair{"_chat.html", &data.chatTemplate}}) {
         auto text = readFile(pages / name);
         if (!text) {
             error = "cannot read " + (pages / name).string();
@@ -408,8 +410,78 @@ bool SiteServer::reload(std::string &error)
         }
         *target = std::move(*text);
     }
+    return true;
+}
+
+void SiteServer::publish(std::shared_ptr<const Data> data)
+{
     std::lock_guard lock(m_dataMutex);
-    m_data = std::move(fresh);
+    m_data = std::move(data);
+}
+
+std::string SiteServer::lastGoodPath() const
+{
+    return m_settings.stateDir.empty() ? std::string()
+                                       : (fs::path(m_settings.stateDir) / "prices.ini").string();
+}
+
+// Written to a new file that then replaces the old one: a crash midway leaves
+// the old table, never half of the new one.
+void SiteServer::keepLastGood(const std::string &text) const
+{
+    const std::string path = lastGoodPath();
+    if (path.empty() || readFile(path) == text)
+        return;
+    const std::string part = path + ".part";
+    std::error_code ec;
+    {
+        std::ofstream out(part, std::ios::binary | std::ios::trunc);
+        out << text;
+        out.close();
+        if (!out)
+            ec = std::make_error_code(std::errc::io_error);
+    }
+    if (!ec)
+        fs::rename(part, path, ec);
+    if (ec) {
+        fs::remove(part, ec);
+        std::fprintf(stderr, "rivav-site: cannot keep the price table as the last good one in %s\n",
+                     m_settings.stateDir.c_str());
+    }
+}
+
+bool SiteServer::reload(std::string &error)
+{
+    auto fresh = std::make_shared<Data>();
+    std::string text;
+    fresh->prices = PriceTable::load(m_settings.pricesFile, error, &text);
+    if (!fresh->prices || !readTemplates(*fresh, error))
+        return false;
+    publish(std::move(fresh));
+    keepLastGood(text);
+    return true;
+}
+
+bool SiteServer::start(std::string &error, std::string &notice)
+{
+    auto fresh = std::make_shared<Data>();
+    if (!readTemplates(*fresh, error))
+        return false;
+    std::string text;
+    std::string priceError;
+    fresh->prices = PriceTable::load(m_settings.pricesFile, priceError, &text);
+    if (fresh->prices) {
+        keepLastGood(text);
+    } else {
+        std::string ignored;
+        const std::string saved = lastGoodPath();
+        if (!saved.empty())
+            fresh->prices = PriceTable::load(saved, ignored);
+        notice =
+            priceError + (fresh->prices ? "; quoting from the last good price table, " + saved
+                                        : "; no good price table was ever loaded: quotes are unavailable");
+    }
+    publish(std::move(fresh));
     return true;
 }
 
@@ -510,10 +582,15 @@ void SiteServer::serveQuote(const httplib::Request &req, httplib::Response &res)
         servePage(res, 400, "报价请求有误", SitePages::quoteErrorContent(parsed.errors));
         return;
     }
-    const Estimate estimate = estimateQuote(*parsed.request, current->prices);
+    if (!current->prices) {
+        res.set_header("Retry-After", "300");
+        servePage(res, 503, "报价服务暂不可用", SitePages::statusContent(503));
+        return;
+    }
+    const Estimate estimate = estimateQuote(*parsed.request, *current->prices);
     setHtml(res,
             SitePages::wrap(current->layout, "装修报价估算单",
-                            SitePages::quoteContent(*parsed.request, estimate, current->prices, today())));
+                            SitePages::quoteContent(*parsed.request, estimate, *current->prices, today())));
 }
 
 void SiteServer::serveChat(const httplib::Request &req, httplib::Response &res) const

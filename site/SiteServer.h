@@ -7,6 +7,7 @@
 #include <chrono>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 
 namespace httplib {
@@ -29,7 +30,8 @@ public:
         int port = 8360; // 0: any free port
         std::string pagesDir;
         std::string pricesFile;
-        int threads = 64; // connections served at once
+        std::string stateDir; // keeps the last good price table; empty: none kept
+        int threads = 64;     // connections served at once
         bool accessLog = true;
         int logFd = 1; // standard output
     };
@@ -40,9 +42,15 @@ public:
     SiteServer(const SiteServer &) = delete;
     SiteServer &operator=(const SiteServer &) = delete;
 
-    // Reads the price table and the templates (at start and on SIGHUP). On
-    // failure the data in use stays as it was.
+    // Reads the price table and the templates (on SIGHUP). On failure the
+    // data in use stays as it was. A table that loads is kept in the state
+    // folder as the last good one.
     bool reload(std::string &error);
+    // Reads them at start, where a broken price table does not stop the
+    // site: it quotes from the last good table in the state folder, or
+    // answers quote requests with 503 without one, and notice says which.
+    // False only when the templates cannot be read.
+    bool start(std::string &error, std::string &notice);
     // Returns the bound port, or -1.
     int bind();
     // Serves fd, a listening stream socket made elsewhere (handed over by
@@ -63,11 +71,15 @@ private:
     class Http;
     struct Data
     {
-        PriceTable prices;
+        std::optional<PriceTable> prices; // none: quotes are unavailable
         std::string layout;
         std::string chatTemplate;
     };
 
+    bool readTemplates(Data &data, std::string &error) const;
+    void publish(std::shared_ptr<const Data> data);
+    std::string lastGoodPath() const;
+    void keepLastGood(const std::string &text) const;
     std::shared_ptr<const Data> data() const;
     void route(const httplib::Request &req, httplib::Response &res) const;
     void serveQuote(const httplib::Request &req, httplib::Response &res) const;

@@ -1,5 +1,8 @@
 #include "site/TextCodec.h"
 
+#include "quote/core/QuoteLimits.h"
+
+#include <algorithm>
 #include <cerrno>
 #include <iconv.h>
 
@@ -149,20 +152,16 @@ std::size_t codePointCount(std::string_view utf8)
 
 bool hasControlCharacter(std::string_view utf8)
 {
-    const auto byte = [&](std::size_t i) {
-        return i < utf8.size() ? static_cast<unsigned char>(utf8[i]) : 0;
-    };
-    for (std::size_t i = 0; i < utf8.size(); ++i) {
-        const unsigned char u = byte(i);
-        if (u < 0x20 || u == 0x7F)
+    for (std::size_t i = 0; i < utf8.size();) {
+        const std::size_t length = std::max<std::size_t>(1, utf8SequenceLength(utf8, i));
+        // The lead byte's payload bits, then six from each continuation byte.
+        const auto lead = static_cast<unsigned char>(utf8[i]);
+        char32_t c = length == 1 ? lead : lead & (0x7F >> length);
+        for (std::size_t k = 1; k < length; ++k)
+            c = (c << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+        if (QuoteLimits::isControlCharacter(c))
             return true;
-        // U+0080 … U+009F
-        if (u == 0xC2 && byte(i + 1) >= 0x80 && byte(i + 1) <= 0x9F)
-            return true;
-        // U+202A … U+202E and U+2066 … U+2069
-        if (u == 0xE2 && ((byte(i + 1) == 0x80 && byte(i + 2) >= 0xAA && byte(i + 2) <= 0xAE) ||
-                          (byte(i + 1) == 0x81 && byte(i + 2) >= 0xA6 && byte(i + 2) <= 0xA9)))
-            return true;
+        i += length;
     }
     return false;
 }

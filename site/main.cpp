@@ -1,5 +1,6 @@
 // rivav-site: the stand-in vendor web site on loopback.
 
+#include "site/PriceTable.h"
 #include "site/SiteServer.h"
 #include "site/SocketHandOver.h"
 
@@ -33,6 +34,10 @@ Options:
                    program, else )" RIVAV_SITE_PAGES R"()
   --prices FILE    unit price table (default: site-data/prices.ini beside the
                    program, else )" RIVAV_SITE_PRICES R"()
+  --state DIR      folder where the last price table that loaded is kept
+                   (default: $STATE_DIRECTORY, set by systemd; else none)
+  --check FILE     check a price table and exit: 0 if it loads, else 2 with
+                   the line at fault
   --threads N      connections served at once, one thread each (default 64);
                    further connections wait for a free thread
   --idle-exit N    with a socket handed over: exit after N seconds without a
@@ -47,7 +52,10 @@ serves the one listening socket handed over as descriptor 3 and ignores
 The first line on standard output is "listening on http://ADDR:PORT/"; one
 line per request follows. The price table and the templates _layout.html and
 _chat.html are read at start and again on SIGHUP; the other pages on every
-request. SIGINT or SIGTERM stops the server.
+request. A broken price table is refused on SIGHUP, keeping the one in use;
+at start, the site serves its pages and quotes from the last good table in
+the state folder, or answers quote requests with 503 if there is none.
+SIGINT or SIGTERM stops the server.
 )";
 
 fs::path programDir()
@@ -73,6 +81,15 @@ int fail(const std::string &message)
     return 2;
 }
 
+int checkPrices(const std::string &path)
+{
+    std::string error;
+    if (!site::PriceTable::load(path, error))
+        return fail(error);
+    std::printf("%s: the price table is good\n", path.c_str());
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -85,6 +102,9 @@ int main(int argc, char **argv)
     const bool besideProgram = fs::is_directory(dataDir, ec);
     settings.pagesDir = besideProgram ? (dataDir / "pages").string() : RIVAV_SITE_PAGES;
     settings.pricesFile = besideProgram ? (dataDir / "prices.ini").string() : RIVAV_SITE_PRICES;
+    // systemd names the StateDirectory= folder(s) here, separated by colons.
+    if (const char *state = std::getenv("STATE_DIRECTORY"))
+        settings.stateDir = std::string(state).substr(0, std::string_view(state).find(':'));
     int idleExit = 0;
 
     for (int i = 1; i < argc; ++i) {
@@ -106,6 +126,10 @@ int main(int argc, char **argv)
         } else if (arg == "--idle-exit" && hasValue) {
             if (!parseNumber(argv[++i], 1, 86400, idleExit))
                 return fail("--idle-exit needs a number of seconds from 1 to 86400");
+        } else if (arg == "--check" && hasValue) {
+            return checkPrices(argv[++i]);
+        } else if (arg == "--state" && hasValue) {
+            settings.stateDir = argv[++i];
         } else if (arg == "--pages" && hasValue) {
             settings.pagesDir = argv[++i];
         } else if (arg == "--prices" && hasValue) {
@@ -137,8 +161,11 @@ int main(int argc, char **argv)
 
     site::SiteServer server(settings);
     std::string error;
-    if (!server.reload(error))
+    std::string notice;
+    if (!server.start(error, notice))
         return fail(error);
+    if (!notice.empty())
+        std::fprintf(stderr, "rivav-site: %s\n", notice.c_str());
     std::string address = settings.address;
     const int port = handedOver ? server.adopt(handOver.fd, address) : server.bind();
     if (port < 0)

@@ -128,6 +128,21 @@ private Q_SLOTS:
         QTest::newRow("blank-only form of address")
             << false << FormChange([](QuoteForm &f) { f.formOfAddress = u"   "_s; })
             << u"请录入正确的：称呼"_s;
+        QTest::newRow("tab-only form of address")
+            << false << FormChange([](QuoteForm &f) { f.formOfAddress = u"\t"_s; })
+            << u"请录入正确的：称呼"_s;
+        QTest::newRow("ideographic blanks only")
+            << false << FormChange([](QuoteForm &f) { f.formOfAddress = u"\u3000 \u3000"_s; })
+            << u"请录入正确的：称呼"_s;
+        QTest::newRow("form of address one past the limit")
+            << false << FormChange([](QuoteForm &f) { f.formOfAddress = u" "_s + QString(21, u'王'); })
+            << u"请录入正确的：称呼"_s;
+        QTest::newRow("direction override in the name")
+            << false << FormChange([](QuoteForm &f) { f.formOfAddress = u"王\u202E"_s; })
+            << u"请录入正确的：称呼"_s;
+        QTest::newRow("region name one past the limit")
+            << false << FormChange([](QuoteForm &f) { f.city3 = u"C3|"_s + QString(59, u'丙'); })
+            << u"请录入正确的：业主地址"_s;
         QTest::newRow("address and phone fail: phone named") << false << FormChange([](QuoteForm &f) {
             f.city1 = u"请选择"_s;
             f.phone.clear();
@@ -145,6 +160,11 @@ private Q_SLOTS:
         QTest::newRow("slightly negative bedroom")
             << false << FormChange([](QuoteForm &f) { f.bedroomArea = u"-0.01"_s; })
             << u"请录入正确的：卧房面积"_s;
+        QTest::newRow("living room one past the limit")
+            << false << FormChange([](QuoteForm &f) { f.livingRoomArea = u"10000.01"_s; })
+            << u"请录入正确的：客厅面积"_s;
+        QTest::newRow("1e9 kitchen") << false << FormChange([](QuoteForm &f) { f.kitchenArea = u"1e9"_s; })
+                                     << u"请录入正确的：厨房面积"_s;
         QTest::newRow("infinite kitchen")
             << false << FormChange([](QuoteForm &f) { f.kitchenArea = u"inf"_s; })
             << u"请录入正确的：厨房面积"_s;
@@ -181,7 +201,12 @@ private Q_SLOTS:
         };
         row("surname sent with its blanks", [](QuoteForm &f) { f.formOfAddress = u" 王 "_s; },
             {u"&xingshi=%20%CD%F5%20"_s});
-        row("tab is content", [](QuoteForm &f) { f.formOfAddress = u"\t"_s; }, {u"&xingshi=%09"_s});
+        row("form of address at the limit",
+            [](QuoteForm &f) { f.formOfAddress = u"\u3000"_s + QString(20, u'王'); },
+            {u"&xingshi=%A1%A1"_s + u"%CD%F5"_s.repeated(20)});
+        row("region name at the limit", [](QuoteForm &f) { f.city3 = u"C3|"_s + QString(58, u'丙'); },
+            {u"&sumcityname=%BC%D7%D2%D2"_s + u"%B1%FB"_s.repeated(58)});
+        row("area at the limit", [](QuoteForm &f) { f.livingRoomArea = u"1e4"_s; }, {u"&bomarea2=10000&"_s});
         row("house type 请选择", [](QuoteForm &f) { f.houseType = u"请选择"_s; },
             {u"bom1=0&bom2=0&bom3=0&"_s, u"&findman3=&kongzhi=tijiao&findman="_s});
         row("disabled dining area still sent",

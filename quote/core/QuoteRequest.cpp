@@ -3,6 +3,7 @@
 #include "app/core/AppTexts.h"
 #include "quote/core/HouseRules.h"
 #include "quote/core/NumberText.h"
+#include "quote/core/QuoteLimits.h"
 #include "quote/core/RegionTable.h"
 #include "quote/core/UrlEncoding.h"
 
@@ -10,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <optional>
 #include <utility>
 
@@ -43,11 +45,20 @@ template <std::size_t N> QString selectedOption(const std::array<bool, N> &optio
     return QString::number(N);
 }
 
-// Blank means empty once the ASCII blanks around it are gone; tabs and
-// ideographic spaces count as content.
-bool isBlank(const QString &text)
+// A name the quote service takes: well-formed text with something left once
+// the blanks around it are gone, at most limit code points of it and no
+// control character.
+bool isAcceptableName(const QString &text, std::size_t limit)
 {
-    return std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c == u' '; });
+    if (!text.isValidUtf16())
+        return false;
+    const QList<uint> points = text.toUcs4();
+    const auto blank = [](uint c) { return QuoteLimits::isBlank(c); };
+    const auto first = std::find_if_not(points.cbegin(), points.cend(), blank);
+    const auto last = std::find_if_not(points.crbegin(), std::make_reverse_iterator(first), blank).base();
+    const auto length = static_cast<std::size_t>(last - first);
+    return length > 0 && length <= limit &&
+           std::none_of(first, last, [](uint c) { return QuoteLimits::isControlCharacter(c); });
 }
 
 struct AreaField
@@ -65,13 +76,21 @@ const AreaField areaFields[] = {
 
 QuoteRequest QuoteRequest::build(const QuoteForm &form, const QLocale &locale)
 {
-    // Every check runs; the last one that fails names the field.
+    const QString city[] = {form.city1, form.city2, form.city3};
+    QString regionName;
+    for (const QString &entry : city)
+        regionName += entry.section(u'|', 1, 1);
+
+    // Every check runs; the last one that fails names the field. What the
+    // quote service would refuse is refused here, so that every request sent
+    // gets a quote.
     QString missing;
-    if (!isRegionEntry(form.city1) || !isRegionEntry(form.city2) || !isRegionEntry(form.city3))
+    if (!std::all_of(std::cbegin(city), std::cend(city), isRegionEntry) ||
+        !isAcceptableName(regionName, QuoteLimits::maxRegionLength))
         missing = u"业主地址"_s;
     if (!isMobileNumber(form.phone))
         missing = u"电话号码"_s;
-    if (isBlank(form.formOfAddress))
+    if (!isAcceptableName(form.formOfAddress, QuoteLimits::maxAddressLength))
         missing = u"称呼"_s;
     if (!missing.isEmpty())
         return {missingFieldMessage(missing), {}};
@@ -80,7 +99,7 @@ QuoteRequest QuoteRequest::build(const QuoteForm &form, const QLocale &locale)
     QString areas[6];
     for (int room = 0; room < 6; ++room) {
         const std::optional<double> area = NumberText::toNumber(form.*areaFields[room].text, locale);
-        if (!area || !std::isfinite(*area) || *area < 0)
+        if (!area || !std::isfinite(*area) || *area < 0 || *area > QuoteLimits::maxArea)
             return {missingFieldMessage(areaFields[room].caption.toString() + u"面积"_s), {}};
         areas[room] = NumberText::toText(*area, locale);
     }
@@ -88,11 +107,6 @@ QuoteRequest QuoteRequest::build(const QuoteForm &form, const QLocale &locale)
     const HouseType house = HouseRules::houseType(form.houseType);
     const QString balconies = QString::number(HouseRules::roomCount(form.balconies));
     const QString bathrooms = QString::number(HouseRules::roomCount(form.bathrooms));
-    const QString city[] = {form.city1, form.city2, form.city3};
-    QString regionName;
-    for (const QString &entry : city)
-        regionName += entry.section(u'|', 1, 1);
-
     const std::pair<QStringView, QString> query[] = {
         {u"bom1", QString::number(house.bedrooms)},
         {u"bom2", QString::number(house.livingRooms)},

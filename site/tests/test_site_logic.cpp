@@ -129,6 +129,7 @@ private Q_SLOTS:
     void estimateLines();
     void formatYuan_data();
     void formatYuan();
+    void pagesEscapeVisitorText_data();
     void pagesEscapeVisitorText();
     void layoutAndPlaceholders();
 };
@@ -587,18 +588,38 @@ void TestSiteLogic::formatYuan()
     QCOMPARE(QByteArray::fromStdString(SitePages::formatYuan(fen)), text);
 }
 
+void TestSiteLogic::pagesEscapeVisitorText_data()
+{
+    QTest::addColumn<QByteArray>("edits");
+    QTest::addColumn<QByteArrayList>("shown");
+    QTest::addColumn<QByteArrayList>("absent");
+    QTest::newRow("visitor text escaped") << QByteArray("xingshi=%3Cb%3E sumcityname=%22%3E%3Cscript%3E")
+                                          << QByteArrayList{"&lt;b&gt;先生/女士", "&quot;&gt;&lt;script&gt;",
+                                                            "123****8901", "id=\"total\">151,074.00<"}
+                                          << QByteArrayList{"<script>"};
+    QTest::newRow("bare surname") << QByteArray("xingshi=%CD%F5")
+                                  << QByteArrayList{"尊敬的王先生/女士，", "<td>王先生/女士</td>"}
+                                  << QByteArrayList{};
+    QTest::newRow("honorific as typed")
+        << QByteArray("xingshi=%CD%F5%CF%C8%C9%FA") << QByteArrayList{"尊敬的王先生，", "<td>王先生</td>"}
+        << QByteArrayList{"先生先生", "先生/女士"};
+    QTest::newRow("honorific first") << QByteArray("xingshi=%C5%AE%CA%BF%C0%EE")
+                                     << QByteArrayList{"尊敬的女士李，"} << QByteArrayList{"先生/女士"};
+}
+
 void TestSiteLogic::pagesEscapeVisitorText()
 {
-    QuoteParse parsed = parseQuoteRequest(buildQuery("xingshi=%3Cb%3E sumcityname=%22%3E%3Cscript%3E"));
+    QFETCH(QByteArray, edits);
+    QFETCH(QByteArrayList, shown);
+    QFETCH(QByteArrayList, absent);
+    QuoteParse parsed = parseQuoteRequest(buildQuery(toStd(edits)));
     QVERIFY(parsed.request);
     const Estimate e = estimateQuote(*parsed.request, fixturePrices());
     const std::string html = SitePages::quoteContent(*parsed.request, e, fixturePrices(), "2024年1月1日");
-    QVERIFY(html.find("&lt;b&gt;先生/女士") != std::string::npos);
-    QVERIFY(html.find("&quot;&gt;&lt;script&gt;") != std::string::npos);
-    QVERIFY(html.find("<script>") == std::string::npos);
-    QVERIFY(html.find("123****8901") != std::string::npos);
-    QVERIFY(html.find("id=\"total\">151,074.00<") != std::string::npos);
-
+    for (const QByteArray &text : shown)
+        QVERIFY2(html.find(text.toStdString()) != std::string::npos, text.constData());
+    for (const QByteArray &text : absent)
+        QVERIFY2(html.find(text.toStdString()) == std::string::npos, text.constData());
     const std::string errors = SitePages::quoteErrorContent({{"xingshi", "称呼", "不能为空", "<i>"}});
     QVERIFY(errors.find("&lt;i&gt;") != std::string::npos);
     QVERIFY(errors.find("<i>") == std::string::npos);

@@ -365,7 +365,7 @@ void checkQuotePage(const QuoteRequest &r, const Estimate &e)
     checkPage(html, markupCount(SitePages::quoteContent(plain, e, prices(), date)));
 
     SITE_CHECK(contains(html, TextCodec::htmlEscape(r.regionName)), r.regionName);
-    SITE_CHECK(contains(html, TextCodec::htmlEscape(r.formOfAddress) + "先生/女士"), r.formOfAddress);
+    SITE_CHECK(contains(html, TextCodec::htmlEscape(r.formOfAddress)), r.formOfAddress);
     SITE_CHECK(contains(html, r.phone.substr(0, 3) + "****" + r.phone.substr(7)), r.phone);
     SITE_CHECK(contains(html, "id=\"total\">" + SitePages::formatYuan(e.totalFen) + "<"), "total");
     // No amount is shown as negative.
