@@ -5,6 +5,7 @@
 #include "app/core/AppTexts.h"
 #include "platform/core/GbkText.h"
 #include "quote/core/NumberText.h"
+#include "quote/core/QuoteLimits.h"
 #include "quote/core/QuoteRequest.h"
 #include "quote/core/RegionTable.h"
 
@@ -22,9 +23,10 @@ const QStringView regions[] = {u"请选择",        u"110000|北京市", u"11010
 const QStringView houseTypes[] = {u"请选择",   u"一房一厅", u"二房一厅", u"三房一厅",
                                   u"二房二厅", u"三房二厅", u"四房二厅", u"五房二厅"};
 const QStringView counts[] = {u"请选择", u"一间", u"二间", u"三间", u"四间"};
-const QStringView areas[] = {u"30", u"12.5", u" 8 ", u"0", u"-3", u"1e3", u"1,5", u"inf", u"nan", u"", u"-0"};
+const QStringView areas[] = {u"30",      u"12.5", u" 8 ", u"0",   u"-3", u"1e3", u"1e4",
+                             u"10000.5", u"1,5",  u"inf", u"nan", u"",   u"-0"};
 const QStringView phones[] = {u"12345678901", u"1234567890", u"abcdefghij1", u"123456789012"};
-const QStringView addresses[] = {u"王", u" 王 ", u"   ", u"\t", u"\u3000", u""};
+const QStringView addresses[] = {u"王", u" 王 ", u"   ", u"\t", u"\u3000", u"", u"王先生", u"王\u202E"};
 
 const QStringView keys[] = {u"bom1",     u"bom2",     u"bom3",     u"bom4",        u"bom5",     u"bom6",
                             u"bomarea2", u"bomarea3", u"bomarea1", u"bomarea4",    u"bomarea5", u"bomarea6",
@@ -42,9 +44,18 @@ bool isMobileNumber(const QString &text)
            std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c >= u'0' && c <= u'9'; });
 }
 
-bool isBlank(const QString &text)
+// What the quote service refuses in a name: nothing but blanks, a control
+// character, or more code points than the limit once the blanks are gone.
+bool isRefusedName(const QString &text, std::size_t limit)
 {
-    return std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c == u' '; });
+    QList<uint> points = text.toUcs4();
+    while (!points.isEmpty() && QuoteLimits::isBlank(points.first()))
+        points.removeFirst();
+    while (!points.isEmpty() && QuoteLimits::isBlank(points.last()))
+        points.removeLast();
+    return !text.isValidUtf16() || points.isEmpty() || std::size_t(points.size()) > limit ||
+           std::any_of(points.cbegin(), points.cend(),
+                       [](uint c) { return QuoteLimits::isControlCharacter(c); });
 }
 
 bool isUnreservedOrEscape(QStringView value)
@@ -104,7 +115,7 @@ void checkUrl(const QuoteForm &form, const QLocale &locale, const QString &url, 
     }
     if (name.isValidUtf16())
         FUZZ_CHECK(values[u"sumcityname"] == GbkText::standardized(name), context);
-    // Each area is the field's number, finite and not negative, written back in
+    // Each area is the field's number, finite, from 0 to the limit, written back in
     // the general format. (Reading the written text again is no check: Qt 6.4
     // cannot read some signs and exponents it writes, e.g. in Persian.)
     const std::pair<QStringView, const QString *> areaFields[] = {
@@ -114,7 +125,8 @@ void checkUrl(const QuoteForm &form, const QLocale &locale, const QString &url, 
     };
     for (const auto &[key, field] : areaFields) {
         const std::optional<double> area = NumberText::toNumber(*field, locale);
-        FUZZ_CHECK(area && std::isfinite(*area) && *area >= 0, context + u" "_s + key.toString());
+        FUZZ_CHECK(area && std::isfinite(*area) && *area >= 0 && *area <= QuoteLimits::maxArea,
+                   context + u" "_s + key.toString());
         FUZZ_CHECK(values[key] == NumberText::toText(*area, locale), context + u" "_s + key.toString());
     }
 }
@@ -151,11 +163,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size)
 
     // The last failing check of address, number, form of address names the field.
     QString missing;
-    if (!isRegionEntry(form.city1) || !isRegionEntry(form.city2) || !isRegionEntry(form.city3))
+    const QString regionName =
+        form.city1.section(u'|', 1, 1) + form.city2.section(u'|', 1, 1) + form.city3.section(u'|', 1, 1);
+    if (!isRegionEntry(form.city1) || !isRegionEntry(form.city2) || !isRegionEntry(form.city3) ||
+        isRefusedName(regionName, QuoteLimits::maxRegionLength))
         missing = u"业主地址"_s;
     if (!isMobileNumber(form.phone))
         missing = u"电话号码"_s;
-    if (isBlank(form.formOfAddress))
+    if (isRefusedName(form.formOfAddress, QuoteLimits::maxAddressLength))
         missing = u"称呼"_s;
     if (!missing.isEmpty()) {
         FUZZ_CHECK(request.message == u"请录入正确的："_s + missing, context);

@@ -26,15 +26,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     }
 
     // Nothing of the line vanishes: broken bytes leave a U+FFFD behind, and
-    // bytes that decode cleanly come back unchanged when encoded again. A
-    // lone 0x80 (€, but A2E3 when encoded) is left to the text round trip,
-    // which holds for every line.
+    // bytes that decode cleanly come back unchanged when encoded again. (Qt
+    // 6.8 reports no error for a character cut off at the end, which leaves
+    // a U+FFFD too.) A lone 0x80 (€, but A2E3 when encoded) is left to the
+    // text round trip, which holds for every line.
     if (!head.contains('\x80')) {
         QStringDecoder strict("GB18030", QStringDecoder::Flag::Stateless);
         strict.decode(head);
         if (strict.hasError())
             FUZZ_CHECK(line.contains(QChar::ReplacementCharacter), line);
-        else
+        else if (!line.contains(QChar::ReplacementCharacter))
             FUZZ_CHECK(GbkText::encode(line) == head, line);
     }
     FUZZ_CHECK(GbkText::decode(GbkText::encode(line)) == line, line);

@@ -77,6 +77,23 @@ exec_start=$(sed -n 's/^ExecStart=//p' "$root/lib/systemd/system/rivav-site.serv
 prices=$(find "$stage" -path '*/etc/rivav-site/prices.ini')
 [ -n "$prices" ] && cmp -s "$prices" "$source/site/prices.ini" || fail "etc/rivav-site/prices.ini is not installed"
 
+# The socket listens where the program looks for the vendor by default.
+web_host=$(sed -n 's/^RIVAV_WEB_HOST:STRING=//p' "$build/CMakeCache.txt")
+listen=$(sed -n 's/^ListenStream=//p' "$root/lib/systemd/system/rivav-site.socket")
+[ "$listen" = "$web_host" ] || fail "rivav-site.socket listens on '$listen', the program's vendor address is '$web_host'"
+
+# The service's sandbox as systemd rates it: every measure it knows taken
+# but a root directory of its own and the clock device ProtectClock= allows,
+# and an exposure of at most 1.0 (of 10).
+if command -v systemd-analyze >/dev/null; then
+  report=$(systemd-analyze security --offline=true "$root/lib/systemd/system/rivav-site.service" 2>&1)
+  missing=$(grep '^✗' <<<"$report" | grep -v -E '^✗ (RootDirectory=/RootImage=|DeviceAllow=) ')
+  [ -z "$missing" ] || fail "rivav-site.service lacks sandbox measures: $missing"
+  exposure=$(sed -n 's/.*Overall exposure level for rivav-site.service: \([0-9.]*\).*/\1/p' <<<"$report")
+  awk -v e="$exposure" 'BEGIN { exit !(e != "" && e <= 1.0) }' ||
+    fail "rivav-site.service exposure is '$exposure', above 1.0: $report"
+fi
+
 # The window names its desktop entry; the entry names the program and icon.
 desktop_name=$(sed -n 's/.*setDesktopFileName(u"\([^"]*\)"_s).*/\1/p' "$source/app/main.cpp")
 [ -f "$root/share/applications/$desktop_name.desktop" ] ||
