@@ -80,5 +80,10 @@ EngineDrawing prepareEngineEnvironment()
         nextMessageHandler = qInstallMessageHandler(dropOpenGLNotices);
     }
     qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags);
+    // Pages reach screen readers only with this set. The engine builds a
+    // page's accessible tree only once assistive technology is active, so
+    // without one it costs nothing.
+    if (!qEnvironmentVariableIsSet("QTWEBENGINE_ENABLE_LINUX_ACCESSIBILITY"))
+        qputenv("QTWEBENGINE_ENABLE_LINUX_ACCESSIBILITY", "1");
     return drawing;
 }

@@ -42,10 +42,12 @@ public:
         return label()->isActionable() ? QStringList{pressAction()} : QStringList{};
     }
 
+    // Returns at once, as Qt's own buttons do: the click may open a message
+    // box, and the caller (a screen reader, voice control) waits for the reply.
     void doAction(const QString &name) override
     {
         if (name == pressAction() && label()->isActionable())
-            label()->click();
+            QMetaObject::invokeMethod(label(), &ClickableLabel::click, Qt::QueuedConnection);
     }
 
     QStringList keyBindingsForAction(const QString &name) const override
@@ -152,6 +154,9 @@ void ClickableLabel::mousePressEvent(QMouseEvent *event)
 void ClickableLabel::mouseReleaseEvent(QMouseEvent *event)
 {
     event->accept();
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
+        m_clickByMouse = true;
         click();
+        m_clickByMouse = false;
+    }
 }

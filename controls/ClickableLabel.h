@@ -36,6 +36,10 @@ public:
 
     // Does what a click does.
     void click();
+    // While clicked() is handled: whether the mouse clicked, rather than the
+    // key or a screen reader's press action. A window moves the focus for
+    // keyboard users only.
+    bool isClickByMouse() const { return m_clickByMouse; }
 
 Q_SIGNALS:
     void clicked();
@@ -52,4 +56,5 @@ private:
     QShortcut *m_shortcut = nullptr;
     bool m_actionable = false;
     bool m_checked = false;
+    bool m_clickByMouse = false;
 };

@@ -33,7 +33,7 @@ struct ControlSpec
     const char16_t *text;           // caption or text, nullptr for none
     const char16_t *items;          // list items of a combo box, separated by '\n'
     const char *picture;            // resource path of the picture
-    const char16_t *accessibleName; // what a screen reader says for pictures and text boxes
+    const char16_t *accessibleName; // what a screen reader says for pictures, text and combo boxes
     ControlState state;
     int tabIndex;              // -1 where the control takes no tab index
     const char *key = nullptr; // key of a picture's or label's click; none where a click does nothing

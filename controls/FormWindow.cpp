@@ -1,6 +1,7 @@
 #include "controls/FormWindow.h"
 
 #include "controls/Artwork.h"
+#include "controls/DesignedLook.h"
 #include "controls/NavigationBar.h"
 #include "controls/ToolsMenu.h"
 #include "controls/Twips.h"
@@ -17,6 +18,10 @@ FormWindow::FormWindow(const WindowSpec &shape, const QString &caption, std::spa
 {
     setObjectName(QString::fromLatin1(shape.name));
     setWindowTitle(caption);
+    if (shape.keys)
+        setAccessibleDescription(QString::fromUtf16(shape.keys));
+    // Set before the controls are made, which take it over from the window.
+    setPalette(DesignedLook::palette());
     if (shape.sizable) {
         resize(Twips::toPixels(shape.widthTwips), Twips::toPixels(shape.heightTwips));
     } else {

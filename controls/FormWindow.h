@@ -15,7 +15,8 @@ class NavigationBar;
 class ToolsMenu;
 
 // How a top-level window looks from outside: designer name, caption, client
-// size in twips, frame and icon.
+// size in twips, frame and icon; and the keys that work in it, which screen
+// readers say when the window becomes active.
 struct WindowSpec
 {
     const char *name;
@@ -23,6 +24,7 @@ struct WindowSpec
     int heightTwips;
     bool sizable;
     bool hasIcon;
+    const char16_t *keys = nullptr;
 };
 
 // A top-level window built from its layout table on the shared background.

@@ -3,6 +3,7 @@
 #include "controls/Artwork.h"
 #include "controls/CaptionLabel.h"
 #include "controls/ControlGeometry.h"
+#include "controls/LabelledCombo.h"
 #include "controls/NavigationBar.h"
 #include "controls/PictureBox.h"
 #include "controls/ToolsMenu.h"
@@ -120,6 +121,7 @@ QString LayoutBuilder::objectNameOf(const ControlSpec &row)
 QHash<QString, QWidget *> LayoutBuilder::build(QWidget *root, std::span<const ControlSpec> table,
                                                const BrowserMaker &browsers)
 {
+    LabelledCombo::install();
     QHash<QString, QWidget *> byName;
     QHash<QWidget *, QButtonGroup *> optionGroups;
     QList<QWidget *> windowed;

@@ -23,7 +23,8 @@ const ControlSpec helpControls[] = {
 };
 // clang-format on
 
-constexpr WindowSpec helpSpec{"shuomingform", 11985, 8625, true, true};
+constexpr WindowSpec helpSpec{"shuomingform", 11985, 8625,
+                              true,           true,  u"快捷键：Alt+1 自动报价；Alt+2 家装工具。"};
 } // namespace
 
 InstructionsWindow::InstructionsWindow(const BrowserFactory &browsers)

@@ -36,15 +36,15 @@ const ControlSpec mainControls[] = {
     {"Image3",      -1, K::Image,         P,        5800, 1520,  1830,  570, nullptr, nullptr, ":/art/nav-tab4.png", u"精确报价", S::On, -1},
     {"Image4",      -1, K::Image,         P,        7680, 1520,  1830,  570, nullptr, nullptr, ":/art/nav-tab5.png", u"使用说明", S::On, -1},
     {"Label2",      -1, K::Label,         P,         225, 2640,   975,  375, u"业主地址", nullptr, nullptr, nullptr, S::On, 18},
-    {"city1",       -1, K::ComboBox,      P,        1440, 2640,  1695,  300, u"请选择", nullptr, nullptr, u"省份", S::On, 2},
-    {"city2",       -1, K::ComboBox,      P,        3360, 2640,  1695,  300, u"请选择", nullptr, nullptr, u"城市", S::On, 3},
-    {"city3",       -1, K::ComboBox,      P,        5400, 2640,  1575,  300, u"请选择", nullptr, nullptr, u"区县", S::On, 4},
+    {"city1",       -1, K::ComboBox,      P,        1440, 2640,  1695,  300, u"请选择", nullptr, nullptr, u"业主地址 省份", S::On, 2},
+    {"city2",       -1, K::ComboBox,      P,        3360, 2640,  1695,  300, u"请选择", nullptr, nullptr, u"业主地址 城市", S::On, 3},
+    {"city3",       -1, K::ComboBox,      P,        5400, 2640,  1575,  300, u"请选择", nullptr, nullptr, u"业主地址 区县", S::On, 4},
     {"Label3",      -1, K::Label,         P,         225, 3240,   975,  375, u"户    型", nullptr, nullptr, nullptr, S::On, 19},
     {"Combo6",      -1, K::ComboBox,      P,        1440, 3240,  1695,  300, u"请选择", u"一房一厅\n二房一厅\n三房一厅\n二房二厅\n三房二厅\n四房二厅\n五房二厅", nullptr, u"户型", S::On, 32},
     {"Label15",     -1, K::Label,         P,        3480, 3240,   735,  255, u"卫生间", nullptr, nullptr, nullptr, S::On, 33},
-    {"Combo4",      -1, K::ComboBox,      P,        4320, 3240,  1695,  300, u"请选择", u"一间\n二间\n三间\n四间", nullptr, u"卫生间数量", S::On, 5},
+    {"Combo4",      -1, K::ComboBox,      P,        4320, 3240,  1695,  300, u"请选择", u"一间\n二间\n三间\n四间", nullptr, u"卫生间", S::On, 5},
     {"Label16",     -1, K::Label,         P,        6240, 3240,   855,  255, u"阳  台", nullptr, nullptr, nullptr, S::On, 34},
-    {"Combo5",      -1, K::ComboBox,      P,        7080, 3240,  1575,  300, u"请选择", u"一间\n二间\n三间\n四间", nullptr, u"阳台数量", S::On, 6},
+    {"Combo5",      -1, K::ComboBox,      P,        7080, 3240,  1575,  300, u"请选择", u"一间\n二间\n三间\n四间", nullptr, u"阳台", S::On, 6},
     {"Label4",      -1, K::Label,         P,         225, 3720,   975,  375, u"房间名称", nullptr, nullptr, nullptr, S::On, 20},
     {"Label9",      -1, K::Label,         P,        1560, 3720,   975,  375, u"客厅", nullptr, nullptr, nullptr, S::On, 25},
     {"Label10",     -1, K::Label,         P,        2880, 3720,   975,  375, u"餐厅", nullptr, nullptr, nullptr, S::On, 26},
@@ -102,7 +102,14 @@ const ControlSpec mainControls[] = {
 };
 // clang-format on
 
-constexpr WindowSpec mainSpec{"main", 11955, 8610, false, true};
+constexpr WindowSpec mainSpec{
+    "main",
+    11955,
+    8610,
+    false,
+    true,
+    u"快捷键：Ctrl+回车 立即报价；Alt+1至Alt+5 切换栏目；Ctrl+1至Ctrl+0 打开第1至第10条最新动态；"
+    u"F1 在线咨询；Alt+Home 进入筑点官方。"};
 
 // The loading pane's picture is needed only after the form is built, which
 // takes longer than drawing it; so it is drawn meanwhile, on another thread.
@@ -125,6 +132,12 @@ MainWindow::MainWindow(const DesktopServices &services, QString regionLine, Star
 {
     m_ui.styles[0]->setChecked(true);
     m_ui.grades[0]->setChecked(true);
+    // Screen readers say the group of an option after it, as a sighted user
+    // reads the caption beside the row.
+    for (QRadioButton *option : m_ui.styles)
+        option->setAccessibleDescription(u"装修风格"_s);
+    for (QRadioButton *option : m_ui.grades)
+        option->setAccessibleDescription(u"装修档次"_s);
     QFont captionFont;
     captionFont.setFamilies({u"SimSun"_s, u"宋体"_s, u"Noto Serif CJK SC"_s, u"Noto Sans CJK SC"_s});
     captionFont.setPointSizeF(15.75);

@@ -1,5 +1,6 @@
 #include "quote/MainWindow.h"
 
+#include "controls/Announcement.h"
 #include "controls/PictureBox.h"
 #include "platform/core/MessagePresenter.h"
 #include "platform/core/ShellOpener.h"
@@ -8,6 +9,8 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QRadioButton>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 template <size_t N> std::array<bool, N> checkedStates(const std::array<QRadioButton *, N> &options)
@@ -53,6 +56,10 @@ void MainWindow::submitQuote()
     }
     openurl(request.url);
     m_ui.phone->clear();
+    Announcement::announce(m_ui.phone, u"报价请求已在浏览器中打开，手机号码已清空"_s);
+    // A keyboard user goes on in the emptied box.
+    if (!m_ui.quoteButton->isClickByMouse())
+        m_ui.phone->setFocus();
 }
 
 void MainWindow::openurl(const QString &url)

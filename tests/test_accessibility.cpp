@@ -9,6 +9,7 @@
 #include "platform/WidgetMessagePresenter.h"
 
 #include <QAccessible>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
@@ -171,12 +172,35 @@ private:
         }
     }
 
+    static QStringList m_announced;
+    static void recordAnnouncement(QAccessibleEvent *event)
+    {
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+        if (event->type() == QAccessible::Announcement)
+            m_announced.append(static_cast<QAccessibleAnnouncementEvent *>(event)->message());
+#else
+        Q_UNUSED(event);
+#endif
+    }
+
 private Q_SLOTS:
-    void cleanup() { m_windows.reset(); }
+    // Events reach the handler, as they reach the screen reader's bridge.
+    void initTestCase()
+    {
+        QAccessible::installUpdateHandler(recordAnnouncement);
+        QAccessible::setActive(true);
+    }
+    void cleanup()
+    {
+        m_windows.reset();
+    }
 
     // Each place reports its role, name and key; its press action and its key
     // do what its click does.
-    void placeActsByScreenReaderAndKey_data() { addPlaceColumns(); }
+    void placeActsByScreenReaderAndKey_data()
+    {
+        addPlaceColumns();
+    }
     void placeActsByScreenReaderAndKey()
     {
         QFETCH(int, window);
@@ -187,7 +211,17 @@ private Q_SLOTS:
         QFETCH(QString, expected);
         const QString press = QAccessibleActionInterface::pressAction();
         const bool acts = role != QAccessible::StaticText;
-        for (const bool byKey : {false, true}) {
+        // By the press action, by the key, and by the keypad's Enter where the key is Return.
+        enum Way
+        {
+            Press,
+            Key,
+            Keypad
+        };
+        for (const Way way : {Press, Key, Keypad}) {
+            const QKeyCombination combination = QKeySequence(key)[0];
+            if (way == Keypad && combination.key() != Qt::Key_Return)
+                continue;
             FormWindow *shown = present(WindowId(window));
             QVERIFY(shown);
             QWidget *place = shown->findChild<QWidget *>(path.section(u'/', 0, 0))
@@ -199,21 +233,164 @@ private Q_SLOTS:
             QAccessibleActionInterface *actions = node->actionInterface();
             QCOMPARE(actions->actionNames(), acts ? QStringList{press} : QStringList{});
             QCOMPARE(actions->keyBindingsForAction(press), acts ? QStringList{key} : QStringList{});
+            // A tab is checked while it is the current one, which the highlight names.
+            if (path.startsWith(u"wkxbjqbutton1/"_s)) {
+                const bool current = expected == u"nothing"_s;
+                QCOMPARE(bool(node->state().checked), current);
+                if (current) {
+                    QWidget *highlight = place->parentWidget()->findChild<QWidget *>(u"Image5"_s);
+                    QCOMPARE(QAccessible::queryAccessibleInterface(highlight)->text(QAccessible::Name), name);
+                }
+            }
             const QString before = visibleWindows();
-            if (byKey) {
+            if (way == Press) {
+                // The action returns before the click's effect, as Qt's own buttons do.
+                actions->doAction(press);
+                QCOMPARE(effect(before), u"nothing"_s);
+                QCoreApplication::processEvents();
+            } else {
                 // The keys are none that a text box or a combo box takes for itself.
                 for (QLineEdit *edit : shown->findChildren<QLineEdit *>()) {
                     if (edit->isEnabled())
                         edit->setFocus();
                 }
-                const QKeyCombination combination = QKeySequence(key)[0];
                 QWidget *focus = QApplication::focusWidget();
-                QTest::keyClick(focus ? focus : shown, combination.key(), combination.keyboardModifiers());
-            } else {
-                actions->doAction(press);
+                const bool keypad = way == Keypad;
+                QTest::keyClick(focus ? focus : shown, keypad ? Qt::Key_Enter : combination.key(),
+                                combination.keyboardModifiers() |
+                                    (keypad ? Qt::KeypadModifier : Qt::NoModifier));
             }
             QCOMPARE(effect(before), expected);
         }
+    }
+
+    // Fields are named by the label a sighted user reads beside them, and
+    // keep the name once they hold a value; options say their group.
+    void fieldsSpeakTheirLabels_data()
+    {
+        QTest::addColumn<int>("window");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("name");
+        const auto row = [](const char *tag, WindowId w, const char16_t *field, const char16_t *value,
+                            const char16_t *name) {
+            QTest::newRow(tag) << int(w) << QString::fromUtf16(field) << QString::fromUtf16(value)
+                               << QString::fromUtf16(name);
+        };
+        row("province", Main, u"city1", u"110000|北京市", u"业主地址 省份");
+        row("city", Main, u"city2", u"110100|市辖区", u"业主地址 城市");
+        row("district", Main, u"city3", u"110101|东城区", u"业主地址 区县");
+        row("house type", Main, u"Combo6", u"三房二厅", u"户型");
+        row("bathrooms", Main, u"Combo4", u"二间", u"卫生间");
+        row("balconies", Main, u"Combo5", u"一间", u"阳台");
+        row("tile sizes", Tiles, u"guigelist", u"450*450", u"地砖规格");
+        row("board sizes", Boards, u"guigelist", u"910*122", u"地板规格");
+        row("area", Main, u"Text5", u"12", u"厨房面积");
+        row("style", Main, u"Option3", u"", u"中式怀旧 装修风格");
+        row("grade", Main, u"Option8", u"", u"高档豪华 装修档次");
+    }
+    void fieldsSpeakTheirLabels()
+    {
+        QFETCH(int, window);
+        QFETCH(QString, field);
+        QFETCH(QString, value);
+        QFETCH(QString, name);
+        FormWindow *shown = present(WindowId(window));
+        QVERIFY(shown);
+        QWidget *widget = shown->control(field);
+        QVERIFY(widget);
+        if (auto *combo = qobject_cast<QComboBox *>(widget)) {
+            const int index = combo->findText(value);
+            index >= 0 ? combo->setCurrentIndex(index) : combo->setEditText(value);
+        } else if (auto *edit = qobject_cast<QLineEdit *>(widget)) {
+            edit->setText(value);
+        }
+        QAccessibleInterface *node = QAccessible::queryAccessibleInterface(widget);
+        const QString description = node->text(QAccessible::Description);
+        QCOMPARE(QStringList({node->text(QAccessible::Name), description}).join(u' ').trimmed(), name);
+        if (!value.isEmpty())
+            QCOMPARE(node->text(QAccessible::Value), value);
+    }
+
+    // A result that appears away from the focus reaches a screen reader: a
+    // keyboard user is taken to it, otherwise it is announced (Qt 6.8 on).
+    void resultsReachScreenReaders_data()
+    {
+        QTest::addColumn<int>("window");
+        QTest::addColumn<bool>("byMouse");
+        QTest::addColumn<QString>("focus");
+        QTest::addColumn<QString>("announced");
+        QTest::newRow("compute by key") << int(Tiles) << false << u"jsrstxt"_s << QString();
+        QTest::newRow("compute by mouse") << int(Tiles) << true << u"fjktxt"_s << u"计算结果：55块"_s;
+        QTest::newRow("quote by key")
+            << int(Main) << false << u"Text8"_s << u"报价请求已在浏览器中打开，手机号码已清空"_s;
+        QTest::newRow("quote by mouse")
+            << int(Main) << true << u"chenghutext"_s << u"报价请求已在浏览器中打开，手机号码已清空"_s;
+        QTest::newRow("area switched on")
+            << int(Main) << false << u"Combo6"_s << u"可以填写客厅面积、卧房面积"_s;
+    }
+    void resultsReachScreenReaders()
+    {
+        QFETCH(int, window);
+        QFETCH(bool, byMouse);
+        QFETCH(QString, focus);
+        QFETCH(QString, announced);
+        FormWindow *shown = present(WindowId(window));
+        QVERIFY(shown);
+        const auto text = [shown](const char16_t *name) {
+            return shown->control<QLineEdit>(QString::fromUtf16(name));
+        };
+        QWidget *button = nullptr;
+        if (window == int(Tiles)) {
+            text(u"fjctxt")->setText(u"5"_s);
+            text(u"dzktxt")->setText(u"600"_s);
+            text(u"dzctxt")->setText(u"600"_s);
+            text(u"fjktxt")->setText(u"4"_s);
+            text(u"fjktxt")->setFocus();
+            button = shown->control(u"Picture2"_s);
+        } else if (focus == u"Combo6"_s) {
+            auto *houseType = shown->control<QComboBox>(focus);
+            houseType->setFocus();
+            houseType->setCurrentIndex(0);
+            QTest::keyClick(houseType, Qt::Key_Down); // a pick: 二房一厅
+        } else {
+            for (const char16_t *region : {u"city1", u"city2", u"city3"})
+                shown->control<QComboBox>(QString::fromUtf16(region))->setEditText(u"110000|北京市"_s);
+            text(u"Text8")->setText(u"12345678901"_s);
+            text(u"chenghutext")->setText(u"王"_s);
+            text(u"chenghutext")->setFocus();
+            button = shown->control(u"Image5"_s);
+        }
+        m_announced.clear();
+        if (button && byMouse)
+            QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(5, 5));
+        else if (button)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return, Qt::ControlModifier);
+        QCOMPARE(QApplication::focusWidget()->objectName(), focus);
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+        QCOMPARE(m_announced, announced.isEmpty() ? QStringList{} : QStringList{announced});
+#else
+        QCOMPARE(m_announced, QStringList{}); // no announcements before Qt 6.8
+#endif
+    }
+
+    // A dark desktop palette leaves the windows in their designed colours:
+    // dark captions on the light artwork, dark text in white boxes.
+    void designedColoursOnADarkDesktop()
+    {
+        const QPalette desktop = QApplication::palette();
+        QPalette dark(QColor(53, 53, 53));
+        dark.setColor(QPalette::WindowText, QColor(220, 220, 220));
+        dark.setColor(QPalette::Text, QColor(220, 220, 220));
+        dark.setColor(QPalette::Base, QColor(30, 30, 30));
+        QApplication::setPalette(dark);
+        FormWindow *shown = present(Main);
+        QApplication::setPalette(desktop);
+        QVERIFY(shown);
+        QCOMPARE(shown->control(u"Label2"_s)->palette().color(QPalette::WindowText), QColor(Qt::black));
+        QCOMPARE(shown->control(u"Option1"_s)->palette().color(QPalette::WindowText), QColor(Qt::black));
+        QCOMPARE(shown->control(u"Text8"_s)->palette().color(QPalette::Base), QColor(Qt::white));
+        QCOMPARE(shown->control(u"Combo6"_s)->palette().color(QPalette::Text), QColor(Qt::black));
     }
 
     // No other shown place acts.
@@ -264,6 +441,8 @@ private Q_SLOTS:
                                      u"粘贴(&P)"_s, u"删除"_s, u"全选"_s}));
     }
 };
+
+QStringList TestAccessibility::m_announced;
 
 QTEST_MAIN(TestAccessibility)
 #include "test_accessibility.moc"

@@ -1,5 +1,6 @@
 #include "tools/CalculatorWindow.h"
 
+#include "controls/Announcement.h"
 #include "controls/ComboPicks.h"
 #include "controls/NavigationBar.h"
 #include "controls/PictureBox.h"
@@ -19,15 +20,14 @@ CalculatorWindow::CalculatorWindow(const WindowSpec &shape, const QString &capti
     : FormWindow(shape, caption, controls), m_messages(messages), m_sizes(require<QComboBox>(u"guigelist"_s)),
       m_roomWidth(require<QLineEdit>(u"fjktxt"_s)), m_roomLength(require<QLineEdit>(u"fjctxt"_s)),
       m_pieceWidth(require<QLineEdit>(widthBox)), m_pieceLength(require<QLineEdit>(lengthBox)),
-      m_result(require<QLineEdit>(u"jsrstxt"_s))
+      m_result(require<QLineEdit>(u"jsrstxt"_s)), m_computeButton(require<PictureBox>(u"Picture2"_s))
 {
     // Only a pick from the list fills the boxes: typing an entry, or a prefix
     // of one, and then Return or leaving the box is no pick.
     ComboPicks::onPick(m_sizes, this, &CalculatorWindow::applyPickedSize);
 
-    auto *button = require<PictureBox>(u"Picture2"_s);
-    button->setCursor(Qt::PointingHandCursor);
-    connect(button, &PictureBox::clicked, this, &CalculatorWindow::compute);
+    m_computeButton->setCursor(Qt::PointingHandCursor);
+    connect(m_computeButton, &PictureBox::clicked, this, &CalculatorWindow::compute);
     ToolLooks::apply(this, {u"Label1"_s, u"Picture2"_s});
 }
 
@@ -55,4 +55,10 @@ void CalculatorWindow::compute()
         return;
     }
     m_result->setText(result.count);
+    // A keyboard user goes on to the result, which a screen reader then
+    // reads; otherwise it is announced.
+    if (!m_computeButton->isClickByMouse() && !m_result->hasFocus())
+        m_result->setFocus();
+    else
+        Announcement::announce(m_result, u"计算结果：%1块"_s.arg(result.count));
 }

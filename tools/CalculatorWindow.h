@@ -3,6 +3,11 @@
 #include "controls/FormWindow.h"
 
 class MessagePresenter;
+
+// The keys of a calculator window, for its accessible description.
+inline constexpr char16_t calculatorKeys[] =
+    u"快捷键：Ctrl+回车 计算；Ctrl+2 地砖计算器；Ctrl+3 地板计算器；Alt+1 自动报价。";
+class PictureBox;
 class QComboBox;
 class QLineEdit;
 
@@ -32,4 +37,5 @@ private:
     QLineEdit *m_pieceWidth;
     QLineEdit *m_pieceLength;
     QLineEdit *m_result;
+    PictureBox *m_computeButton;
 };

@@ -34,7 +34,7 @@ const ControlSpec boardControls[] = {
 };
 // clang-format on
 
-constexpr WindowSpec boardSpec{"gjfrmdbjs", 11985, 8610, true, false};
+constexpr WindowSpec boardSpec{"gjfrmdbjs", 11985, 8610, true, false, calculatorKeys};
 } // namespace
 
 FloorBoardCalculatorWindow::FloorBoardCalculatorWindow(MessagePresenter &messages)

@@ -34,7 +34,7 @@ const ControlSpec tileControls[] = {
 };
 // clang-format on
 
-constexpr WindowSpec tileSpec{"gjfrmdzjs", 11985, 8610, true, false};
+constexpr WindowSpec tileSpec{"gjfrmdzjs", 11985, 8610, true, false, calculatorKeys};
 } // namespace
 
 FloorTileCalculatorWindow::FloorTileCalculatorWindow(MessagePresenter &messages)

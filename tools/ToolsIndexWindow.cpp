@@ -27,7 +27,9 @@ const ControlSpec indexControls[] = {
 };
 // clang-format on
 
-constexpr WindowSpec indexSpec{"gjfrmindex", 11985, 8610, false, true};
+constexpr WindowSpec indexSpec{
+    "gjfrmindex", 11985, 8610,
+    false,        true,  u"快捷键：Ctrl+2 地砖计算器；Ctrl+3 地板计算器；Alt+1 自动报价；Alt+5 使用说明。"};
 } // namespace
 
 ToolsIndexWindow::ToolsIndexWindow() : FormWindow(indexSpec, u"家装工具"_s, indexControls)

@@ -1,0 +1,95 @@
+#include "controls/LabelledCombo.h"
+
+#include <QAbstractItemView>
+#include <QAccessibleWidget>
+#include <QComboBox>
+#include <QLineEdit>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+// Children, focus and actions as Qt gives them to a combo box: the popup list
+// first, then the line edit, which has the focus of an editable one.
+class LabelledComboAccessible final : public QAccessibleWidget
+{
+public:
+    explicit LabelledComboAccessible(QComboBox *box) : QAccessibleWidget(box, QAccessible::ComboBox)
+    {
+        addControllingSignal(u"activated(int)"_s);
+    }
+
+    QString text(QAccessible::Text t) const override
+    {
+        switch (t) {
+        case QAccessible::Name:
+            return combo()->accessibleName().isEmpty() ? combo()->currentText() : combo()->accessibleName();
+        case QAccessible::Value:
+            return combo()->currentText();
+        default:
+            return QAccessibleWidget::text(t);
+        }
+    }
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.expandable = true;
+        s.expanded = combo()->view()->isVisible();
+        s.editable = combo()->isEditable();
+        return s;
+    }
+
+    int childCount() const override { return combo()->lineEdit() ? 2 : 1; }
+
+    QAccessibleInterface *child(int index) const override
+    {
+        if (index == 0)
+            return QAccessible::queryAccessibleInterface(combo()->view());
+        if (index == 1 && combo()->lineEdit())
+            return QAccessible::queryAccessibleInterface(combo()->lineEdit());
+        return nullptr;
+    }
+
+    int indexOfChild(const QAccessibleInterface *child) const override
+    {
+        if (child->object() == combo()->view())
+            return 0;
+        return combo()->lineEdit() && child->object() == combo()->lineEdit() ? 1 : -1;
+    }
+
+    QAccessibleInterface *focusChild() const override { return combo()->lineEdit() ? child(1) : nullptr; }
+
+    QStringList actionNames() const override { return {showMenuAction(), pressAction()}; }
+
+    void doAction(const QString &name) override
+    {
+        if (name != showMenuAction() && name != pressAction())
+            return;
+        if (combo()->view()->isVisible())
+            combo()->hidePopup();
+        else
+            combo()->showPopup();
+    }
+
+    QStringList keyBindingsForAction(const QString &) const override { return {}; }
+
+private:
+    QComboBox *combo() const { return static_cast<QComboBox *>(widget()); }
+};
+
+QAccessibleInterface *labelledCombo(const QString &className, QObject *object)
+{
+    // Asked for as soon as the box is made, before its name is set.
+    auto *box = className == "QComboBox"_L1 ? qobject_cast<QComboBox *>(object) : nullptr;
+    return box ? new LabelledComboAccessible(box) : nullptr;
+}
+} // namespace
+
+void LabelledCombo::install()
+{
+    static const bool installed = [] {
+        QAccessible::installFactory(labelledCombo);
+        return true;
+    }();
+    Q_UNUSED(installed);
+}
