@@ -5,7 +5,9 @@
 #include <QLoggingCategory>
 #include <QString>
 
+#include <algorithm>
 #include <cstring>
+#include <iterator>
 
 using namespace Qt::StringLiterals;
 
@@ -38,11 +40,31 @@ QtMessageHandler nextMessageHandler = nullptr;
 // Without an OpenGL share context the engine warns, as its module is loaded,
 // that it was not set up for OpenGL, and, as it starts, that it found no
 // OpenGL to draw with. Drawing in software, neither applies.
+// From Qt 6.8 on the engine also asks, as it starts, which GPU there is: it
+// tries an OpenGL context (which Qt without its OpenGL integration cannot
+// make), the share context, and Vulkan, and reports each failure. Drawing in
+// software, no page uses any of them.
+constexpr QLatin1StringView gpuProbeNotices[] = {
+    "QXcbIntegration: Cannot create platform OpenGL context, neither GLX nor EGL are enabled"_L1,
+    "QXcbIntegration: Cannot create platform offscreen surface, neither GLX nor EGL are enabled"_L1,
+    "Attribute Qt::AA_ShareOpenGLContexts must be set before QCoreApplication is created."_L1,
+    "QRhiGles2: Failed to create temporary context"_L1,
+    "QRhiGles2: Failed to create context"_L1,
+    "Failed to create platform Vulkan instance"_L1,
+    "Unable to detect GPU vendor."_L1,
+};
+
 bool isOpenGLNotice(QtMsgType type, const QMessageLogContext &context, const QString &message)
 {
-    return type == QtWarningMsg && context.category && std::strcmp(context.category, "default") == 0 &&
+    if (type != QtWarningMsg)
+        return false;
+    const QString text = message.trimmed();
+    if (text.startsWith("Failed to create Vulkan instance: "_L1) ||
+        std::find(std::begin(gpuProbeNotices), std::end(gpuProbeNotices), text) != std::end(gpuProbeNotices))
+        return true;
+    return context.category && std::strcmp(context.category, "default") == 0 &&
            (message.startsWith("Qt WebEngine seems to be initialized from a plugin."_L1) ||
-            message.trimmed() == "No suitable graphics backend found"_L1);
+            text == "No suitable graphics backend found"_L1);
 }
 
 void dropOpenGLNotices(QtMsgType type, const QMessageLogContext &context, const QString &message)
