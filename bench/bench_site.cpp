@@ -70,10 +70,11 @@ void BM_EstimateAndPage(benchmark::State &state)
 {
     const QuoteRequest request = *parseQuoteRequest(query).request;
     const std::string layout = readText(SITE_LAYOUT);
+    const SitePages::QuoteIssue issue{"2026年12月9日", "2027年1月8日", "http://127.0.0.1:8360"};
     for (auto _ : state) {
         const Estimate estimate = estimateQuote(request, prices());
         benchmark::DoNotOptimize(SitePages::wrap(
-            layout, "装修报价估算单", SitePages::quoteContent(request, estimate, prices(), "2026年12月9日")));
+            layout, "装修报价估算单", SitePages::quoteContent(request, estimate, prices(), issue)));
     }
 }
 BENCHMARK(BM_EstimateAndPage);

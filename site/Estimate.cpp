@@ -21,10 +21,12 @@ Estimate estimateQuote(const QuoteRequest &request, const PriceTable &prices)
     Estimate estimate;
     const PriceTable::Grade &grade = prices.grades.at(request.grade - 1);
     const double styleFactor = prices.styleFactors.at(request.style - 1);
+    estimate.regionFactor = prices.regionFactor(request.provinceCode, request.cityCode);
     for (Room room : shownOrder) {
         const int index = static_cast<int>(room) - 1;
         EstimateLine line{room, request.count(room), request.area(room)};
-        line.unitPriceFen = toFen(grade.base * 100.0 * styleFactor * prices.roomFactors[index]);
+        line.unitPriceFen =
+            toFen(grade.base * 100.0 * styleFactor * prices.roomFactors[index] * estimate.regionFactor);
         line.counted = line.count > 0;
         if (line.counted) {
             line.amountFen = toFen(line.area * static_cast<double>(line.unitPriceFen));

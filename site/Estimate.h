@@ -25,6 +25,7 @@ struct EstimateLine
 struct Estimate
 {
     std::vector<EstimateLine> lines; // living, dining, bedroom, kitchen, bathroom, balcony
+    double regionFactor = 1;         // in every unit price
     double countedArea = 0;
     long long materialsFen = 0;
     long long labourFen = 0;
@@ -35,7 +36,7 @@ struct Estimate
 };
 
 // Per counted room kind: unit price = grade base × style factor × room factor
-// (rounded to fen), amount = area × unit price, split into materials and
+// × region factor (rounded to fen), amount = area × unit price, split into materials and
 // labour by the grade's material share. Management fee on the direct cost,
 // tax on direct cost plus fee, each rounded to fen.
 Estimate estimateQuote(const QuoteRequest &request, const PriceTable &prices);

@@ -48,7 +48,42 @@ std::string describe(const std::string &key, const Entry &entry)
     return s.str();
 }
 
+std::optional<double> readValue(std::string_view text, const Entry &entry)
+{
+    double value = 0;
+    const char *end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    const bool aboveLowest = entry.lowestIncluded ? value >= entry.lowest : value > entry.lowest;
+    if (ec != std::errc() || ptr != end || !std::isfinite(value) || !aboveLowest || value > entry.highest)
+        return std::nullopt;
+    return value;
+}
+
+// Six digits naming a province (two digits and "0000") or a city ("00" last,
+// not in the middle); districts are priced as their city.
+bool isRegionCode(std::string_view code)
+{
+    if (code.size() != 6 || code.substr(0, 2) == "00" || code.substr(4) != "00")
+        return false;
+    for (char c : code) {
+        if (c < '0' || c > '9')
+            return false;
+    }
+    return true;
+}
+
+const Entry regionEntry{nullptr, 0, 10, false};
+
 } // namespace
+
+double PriceTable::regionFactor(std::string_view provinceCode, std::string_view cityCode) const
+{
+    for (std::string_view code : {cityCode, provinceCode}) {
+        if (const auto found = regionFactors.find(code); found != regionFactors.end())
+            return found->second;
+    }
+    return 1.0;
+}
 
 std::optional<PriceTable> PriceTable::parse(std::string_view text, std::string &error)
 {
@@ -90,8 +125,25 @@ std::optional<PriceTable> PriceTable::parse(std::string_view text, std::string &
             error = where + "expected key = value";
             return std::nullopt;
         }
-        const std::string key = section + "." + std::string(trim(line.substr(0, eq)));
+        const std::string_view name = trim(line.substr(0, eq));
+        const std::string key = section + "." + std::string(name);
         const std::string_view valueText = trim(line.substr(eq + 1));
+        if (section == "region") {
+            if (!isRegionCode(name)) {
+                error = where + key + " is not the code of a province or city";
+                return std::nullopt;
+            }
+            const auto value = readValue(valueText, regionEntry);
+            if (!value) {
+                error = where + describe(key, regionEntry);
+                return std::nullopt;
+            }
+            if (!table.regionFactors.emplace(name, *value).second) {
+                error = where + key + " given twice";
+                return std::nullopt;
+            }
+            continue;
+        }
         const auto found = entries.find(key);
         if (found == entries.end()) {
             error = where + "unknown entry " + key;
@@ -102,16 +154,12 @@ std::optional<PriceTable> PriceTable::parse(std::string_view text, std::string &
             error = where + key + " given twice";
             return std::nullopt;
         }
-        double value = 0;
-        const char *end = valueText.data() + valueText.size();
-        const auto [ptr, ec] = std::from_chars(valueText.data(), end, value);
-        const bool aboveLowest = entry.lowestIncluded ? value >= entry.lowest : value > entry.lowest;
-        if (ec != std::errc() || ptr != end || !std::isfinite(value) || !aboveLowest ||
-            value > entry.highest) {
+        const auto value = readValue(valueText, entry);
+        if (!value) {
             error = where + describe(key, entry);
             return std::nullopt;
         }
-        *entry.target = value;
+        *entry.target = *value;
         entry.seen = true;
     }
     for (const auto &[key, entry] : entries) {

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <array>
+#include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -23,9 +25,16 @@ struct PriceTable
     std::array<double, 6> roomFactors{};  // by room number - 1
     double managementRate = 0;            // on the direct cost
     double taxRate = 0;                   // on direct cost plus management fee
+    // Optional, by the division code of a province ("440000") or a city
+    // ("440100"): scales labour and materials of a flat there.
+    std::map<std::string, double, std::less<>> regionFactors;
+
+    // The city's factor, else its province's, else 1.
+    double regionFactor(std::string_view provinceCode, std::string_view cityCode) const;
 
     // Every value must be given exactly once; unknown sections and keys are
-    // errors so that a misspelt entry is not silently ignored.
+    // errors so that a misspelt entry is not silently ignored. The [region]
+    // section is optional, its keys province or city codes.
     static std::optional<PriceTable> parse(std::string_view text, std::string &error);
     // Reads and parses the file; text, if given, receives what was read.
     static std::optional<PriceTable> load(const std::string &path, std::string &error,

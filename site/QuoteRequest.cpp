@@ -8,6 +8,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 
 namespace site {
 
@@ -420,6 +421,40 @@ void Checker::checkTogether()
 QuoteParse parseQuoteRequest(std::string_view query)
 {
     return Checker(query).run();
+}
+
+std::string quoteNumber(const QuoteRequest &request)
+{
+    // FNV-1a over every field, each closed by a byte no text contains.
+    std::uint64_t hash = 14695981039346656037ULL;
+    const auto mix = [&hash](std::string_view text) {
+        for (unsigned char c : text) {
+            hash ^= c;
+            hash *= 1099511628211ULL;
+        }
+        hash ^= 0xFF;
+        hash *= 1099511628211ULL;
+    };
+    char buffer[32];
+    for (int i = 0; i < roomKinds; ++i) {
+        mix(std::to_string(request.counts[i]));
+        const auto end = std::to_chars(buffer, buffer + sizeof buffer, request.areas[i]).ptr;
+        mix(std::string_view(buffer, static_cast<std::size_t>(end - buffer)));
+    }
+    mix(std::to_string(request.style));
+    mix(std::to_string(request.grade));
+    for (const std::string *text :
+         {&request.houseTypeCode, &request.phone, &request.provinceCode, &request.cityCode,
+          &request.districtCode, &request.regionName, &request.formOfAddress})
+        mix(*text);
+    constexpr char hex[] = "0123456789ABCDEF";
+    std::string number = "RV";
+    for (int digit = 0; digit < 12; ++digit) {
+        if (digit % 4 == 0)
+            number += '-';
+        number += hex[(hash >> (60 - 4 * digit)) & 0xF];
+    }
+    return number;
 }
 
 std::string_view roomName(Room room)

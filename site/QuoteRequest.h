@@ -60,6 +60,10 @@ inline constexpr std::size_t maxQueryPairs = 64;
 // matter; unknown keys are ignored; a missing, repeated or bad key is an error.
 QuoteParse parseQuoteRequest(std::string_view query);
 
+// "RV-3F2A-91C0-7B4D": the same for the same request whatever the order of
+// its keys, so that a user who asks again is given the same quote number.
+std::string quoteNumber(const QuoteRequest &request);
+
 // Chinese name of a room kind.
 std::string_view roomName(Room room);
 

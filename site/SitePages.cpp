@@ -210,13 +210,42 @@ std::string_view houseTypeName(std::string_view code)
     return "未选择";
 }
 
+namespace {
+
+// Total and price per square metre of the same flat in each grade.
+void addGradeComparison(Html &html, const QuoteRequest &request, const Estimate &chosen,
+                        const PriceTable &prices)
+{
+    html.add("<table class=\"grades\">\n<caption>同一房屋三个档次的估算对比</caption>\n"
+             "<thead><tr><th>装修档次</th><th>每平方米约(元)</th><th>总计(元)</th></tr></thead>\n<tbody>\n");
+    for (int grade = 1; grade <= 3; ++grade) {
+        QuoteRequest other = request;
+        other.grade = grade;
+        const Estimate estimate = grade == request.grade ? chosen : estimateQuote(other, prices);
+        const bool isChosen = grade == request.grade;
+        html.add(isChosen ? "<tr class=\"chosen\">" : "<tr>", "<th>", gradeName(grade),
+                 isChosen ? "（本报价）" : "", "</th><td class=\"num\">");
+        if (estimate.countedArea > 0)
+            html.add(Yuan{std::llround(static_cast<double>(estimate.totalFen) / estimate.countedArea)});
+        else
+            html.add("—");
+        html.add("</td><td class=\"num\">", Yuan{estimate.totalFen}, "</td></tr>\n");
+    }
+    html.add("</tbody>\n</table>\n");
+}
+
+} // namespace
+
 std::string quoteContent(const QuoteRequest &request, const Estimate &estimate, const PriceTable &prices,
-                         std::string_view date)
+                         const QuoteIssue &issue)
 {
     const std::string addressedOwner = addressed(request.formOfAddress);
     const Escaped owner{addressedOwner};
     Html html(8192);
-    html.add("<section class=\"quote\">\n<h1>装修报价估算单</h1>\n<p class=\"greeting\">尊敬的", owner,
+    html.add("<section class=\"quote\">\n<h1>装修报价估算单</h1>\n<p class=\"issue\">报价编号 <strong "
+             "id=\"number\">",
+             quoteNumber(request), "</strong>　估算日期 ", Escaped{issue.date}, "　有效期至 ",
+             Escaped{issue.validUntil}, "（", quoteValidDays, "天）</p>\n<p class=\"greeting\">尊敬的", owner,
              "，您好！以下是根据您提交的房屋信息自动生成的装修费用估算。</p>\n"
              "<table class=\"facts\">\n<tr><th>业主</th><td>",
              owner, "</td><th>手机号码</th><td>", maskPhone(request.phone),
@@ -224,8 +253,9 @@ std::string quoteContent(const QuoteRequest &request, const Estimate &estimate, 
              " <span class=\"code\">（行政区划代码 ", request.districtCode,
              "）</span></td></tr>\n<tr><th>户型</th><td>", houseTypeName(request.houseTypeCode), "，卫生间",
              request.count(Room::Bathroom), "间，阳台", request.count(Room::Balcony),
-             "间</td><th>估算日期</th><td>", Escaped{date}, "</td></tr>\n<tr><th>装修风格</th><td>",
-             styleName(request.style), "</td><th>装修档次</th><td>", gradeName(request.grade),
+             "间</td><th>地区系数</th><td>", Number{estimate.regionFactor},
+             "</td></tr>\n<tr><th>装修风格</th><td>", styleName(request.style), "</td><th>装修档次</th><td>",
+             gradeName(request.grade),
              "</td></tr>\n</table>\n"
              "<table class=\"items\">\n<thead><tr><th>房间</th><th>数量</th><th>面积(㎡)</th>"
              "<th>单价(元/㎡)</th><th>材料费(元)</th><th>人工费(元)</th><th>小计(元)</th></tr></thead>\n"
@@ -259,10 +289,15 @@ std::string quoteContent(const QuoteRequest &request, const Estimate &estimate, 
     } else {
         html.add("<p class=\"summary\">没有计入任何面积：请在软件中填写各房间的面积后重新报价。</p>\n");
     }
+    addGradeComparison(html, request, estimate, prices);
     html.add(
         "<p class=\"notice\">本报价为<strong>估算</strong>，依据您填写的面积和本站当前的参考单价自动计算，"
         "仅供预算参考，不构成合同报价。实际费用以上门测量、确定设计方案和主材品牌后的正式预算为准；"
-        "不含家具、家电、灯具及软装饰品。</p>\n"
+        "不含家具、家电、灯具及软装饰品。各房间单价已按房屋所在地区的地区系数调整。</p>\n"
+        "<p class=\"contact\">联系筑点网：<a href=\"/msgrd?v=1&amp;uin=800061830&amp;"
+        "site=%E8%A3%85%E4%BF%AE%E5%92%A8%E8%AF%A2&amp;menu=yes\">在线客服（装修咨询）</a>　网址 ",
+        Escaped{issue.siteOrigin},
+        "　服务时间 9:00–21:00　咨询时请告知报价编号。</p>\n"
         "<p class=\"actions\"><button type=\"button\" onclick=\"window.print()\">打印报价单</button>"
         "<a class=\"button\" href=\"/MemberPrice.htm\">查看会员精确报价</a>"
         "<a class=\"button\" href=\"/\">返回首页</a></p>\n</section>\n");

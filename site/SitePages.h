@@ -25,8 +25,22 @@ std::string applyLayout(std::string_view layout, std::string_view page);
 // The layout around generated content; title and content are HTML already.
 std::string wrap(std::string_view layout, std::string_view title, std::string_view content);
 
+// How long a quote holds, from the day it is made.
+inline constexpr int quoteValidDays = 30;
+
+// What the quote says of itself besides the flat: when it was made, until
+// when it holds (both "2026年12月10日") and the site's address
+// ("http://127.0.0.1:8360"), printed as the vendor's contact.
+struct QuoteIssue
+{
+    std::string date;
+    std::string validUntil;
+    std::string siteOrigin;
+};
+
+// The quote of the chosen grade, with what the same flat costs in the others.
 std::string quoteContent(const QuoteRequest &request, const Estimate &estimate, const PriceTable &prices,
-                         std::string_view date);
+                         const QuoteIssue &issue);
 std::string quoteErrorContent(const std::vector<FieldError> &errors);
 std::string statusContent(int status);
 

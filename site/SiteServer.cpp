@@ -164,11 +164,21 @@ const std::tm &localNow()
     return local;
 }
 
-std::string today()
+std::string chineseDate(const std::tm &day)
 {
-    const std::tm &local = localNow();
-    return std::to_string(local.tm_year + 1900) + "年" + std::to_string(local.tm_mon + 1) + "月" +
-           std::to_string(local.tm_mday) + "日";
+    return std::to_string(day.tm_year + 1900) + "年" + std::to_string(day.tm_mon + 1) + "月" +
+           std::to_string(day.tm_mday) + "日";
+}
+
+SitePages::QuoteIssue quoteIssue(const httplib::Request &req)
+{
+    const std::tm &today = localNow();
+    std::tm last = today;
+    last.tm_mday += SitePages::quoteValidDays; // mktime carries into months and years
+    last.tm_hour = 12;                         // clear of a daylight-saving shift at midnight
+    last.tm_isdst = -1;
+    std::mktime(&last);
+    return {chineseDate(today), chineseDate(last), siteOrigin(req)};
 }
 
 // "2026-12-09T07:26:59", formatted once per second and thread.
@@ -588,9 +598,9 @@ void SiteServer::serveQuote(const httplib::Request &req, httplib::Response &res)
         return;
     }
     const Estimate estimate = estimateQuote(*parsed.request, *current->prices);
-    setHtml(res,
-            SitePages::wrap(current->layout, "装修报价估算单",
-                            SitePages::quoteContent(*parsed.request, estimate, *current->prices, today())));
+    setHtml(res, SitePages::wrap(
+                     current->layout, "装修报价估算单",
+                     SitePages::quoteContent(*parsed.request, estimate, *current->prices, quoteIssue(req))));
 }
 
 void SiteServer::serveChat(const httplib::Request &req, httplib::Response &res) const

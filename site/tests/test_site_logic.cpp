@@ -450,6 +450,23 @@ void TestSiteLogic::priceTableErrors_data()
                                << QByteArray("grade.1.base must");
     QTest::newRow("material share above 1") << QByteArray("materials = 0.5") << QByteArray("materials = 1.5")
                                             << QByteArray("grade.1.materials must");
+    QTest::newRow("region factor of a city")
+        << QByteArray("[region]") << QByteArray("[region]\n320100 = 1.1") << QByteArray();
+    QTest::newRow("region code of a district")
+        << QByteArray("[region]") << QByteArray("[region]\n440103 = 1.1")
+        << QByteArray("region.440103 is not the code of a province or city");
+    QTest::newRow("region code too short")
+        << QByteArray("[region]") << QByteArray("[region]\n4400 = 1.1") << QByteArray("region.4400 is not");
+    QTest::newRow("region factor zero")
+        << QByteArray("440000 = 0.8") << QByteArray("440000 = 0")
+        << QByteArray("line 37: region.440000 must be a number above 0 to 10");
+    QTest::newRow("region factor at its limit")
+        << QByteArray("440000 = 0.8") << QByteArray("440000 = 10") << QByteArray();
+    QTest::newRow("region factor past its limit")
+        << QByteArray("440000 = 0.8") << QByteArray("440000 = 10.01") << QByteArray("region.440000 must");
+    QTest::newRow("region given twice")
+        << QByteArray("440100 = 1.25") << QByteArray("440100 = 1.25\n440100 = 1.3")
+        << QByteArray("line 39: region.440100 given twice");
     QTest::newRow("unclosed section")
         << QByteArray("[fees]") << QByteArray("[fees") << QByteArray("unclosed");
 }
@@ -491,9 +508,16 @@ void TestSiteLogic::shippedPricesMatchAdvertisedLevels()
     const QuoteParse parsed = parseQuoteRequest(buildQuery("fengge=1 dc=" + std::to_string(grade)));
     QVERIFY(parsed.request);
     const Estimate e = estimateQuote(*parsed.request, *prices);
-    const double perSquareMetre = static_cast<double>(e.totalFen) / 100.0 / e.countedArea;
+    const double perSquareMetre = static_cast<double>(e.totalFen) / 100.0 / e.countedArea / e.regionFactor;
     QVERIFY2(std::abs(perSquareMetre - advertised) / advertised < 0.05,
              std::to_string(perSquareMetre).c_str());
+    // Every province has a factor, and none is far from the national level.
+    int provinces = 0;
+    for (const auto &[code, factor] : prices->regionFactors) {
+        provinces += code.ends_with("0000");
+        QVERIFY2(factor >= 0.8 && factor <= 1.3, code.c_str());
+    }
+    QCOMPARE(provinces, 31);
 }
 
 void TestSiteLogic::estimate_data()
@@ -521,6 +545,12 @@ void TestSiteLogic::estimate_data()
         << QByteArray("findman3= bom1=0 bom2=0 bom3=0 bom5=0 findman=0 bomarea4=0 "
                       "bomarea6=0.33333 dc=3 fengge=1")
         << 133332LL << 13333LL << 7333LL << 153998LL;
+    // 广州市 1.25 over 广东省 0.8: every unit price of the example × 1.25.
+    QTest::newRow("city factor") << QByteArray("cit1=440000 cit2=440100 cit3=440103") << 16350000LL
+                                 << 1635000LL << 899250LL << 18884250LL;
+    // Another city of the province: the province's 0.8.
+    QTest::newRow("province factor") << QByteArray("cit1=440000 cit2=440300 cit3=440303") << 10464000LL
+                                     << 1046400LL << 575520LL << 12085920LL;
     QTest::newRow("all areas zero")
         << QByteArray("bomarea1=0 bomarea2=0 bomarea3=0 bomarea4=0 bomarea5=0 bomarea6=0") << 0LL << 0LL
         << 0LL << 0LL;
@@ -603,6 +633,24 @@ void TestSiteLogic::pagesEscapeVisitorText_data()
     QTest::newRow("honorific as typed")
         << QByteArray("xingshi=%CD%F5%CF%C8%C9%FA") << QByteArrayList{"尊敬的王先生，", "<td>王先生</td>"}
         << QByteArrayList{"先生先生", "先生/女士"};
+    QTest::newRow("issued, valid until, contact")
+        << QByteArray("")
+        << QByteArrayList{"报价编号 <strong id=\"number\">RV-", "估算日期 2024年1月1日",
+                          "有效期至 2024年1月31日（30天）", "网址 http://127.0.0.1:8360",
+                          "<th>地区系数</th><td>1</td>"}
+        << QByteArrayList{};
+    // The example flat in grade 1: 960 × 82.5 + 1440 × 8 + 480 × 5 + 1920 × 6
+    // = 104 640 yuan direct, 120 859.20 with fee and tax, over 101.5 m².
+    QTest::newRow("grades compared")
+        << QByteArray("")
+        << QByteArrayList{"<tr><th>经济实惠</th><td class=\"num\">1,190.73</td><td "
+                          "class=\"num\">120,859.20</td>",
+                          "<tr class=\"chosen\"><th>小康实用（本报价）</th><td class=\"num\">1,488.41</td>"
+                          "<td class=\"num\">151,074.00</td>"}
+        << QByteArrayList{"经济实惠（本报价）"};
+    QTest::newRow("region factor shown")
+        << QByteArray("cit1=440000 cit2=440100 cit3=440103")
+        << QByteArrayList{"<th>地区系数</th><td>1.25</td>"} << QByteArrayList{};
     QTest::newRow("honorific first") << QByteArray("xingshi=%C5%AE%CA%BF%C0%EE")
                                      << QByteArrayList{"尊敬的女士李，"} << QByteArrayList{"先生/女士"};
 }
@@ -615,7 +663,8 @@ void TestSiteLogic::pagesEscapeVisitorText()
     QuoteParse parsed = parseQuoteRequest(buildQuery(toStd(edits)));
     QVERIFY(parsed.request);
     const Estimate e = estimateQuote(*parsed.request, fixturePrices());
-    const std::string html = SitePages::quoteContent(*parsed.request, e, fixturePrices(), "2024年1月1日");
+    const std::string html = SitePages::quoteContent(
+        *parsed.request, e, fixturePrices(), {"2024年1月1日", "2024年1月31日", "http://127.0.0.1:8360"});
     for (const QByteArray &text : shown)
         QVERIFY2(html.find(text.toStdString()) != std::string::npos, text.constData());
     for (const QByteArray &text : absent)

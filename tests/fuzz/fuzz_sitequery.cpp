@@ -353,8 +353,8 @@ void checkPage(const std::string &html, std::size_t expectedMarkup)
 
 void checkQuotePage(const QuoteRequest &r, const Estimate &e)
 {
-    constexpr std::string_view date = "2024年1月1日";
-    const std::string html = SitePages::quoteContent(r, e, prices(), date);
+    const SitePages::QuoteIssue issue{"2024年1月1日", "2024年1月31日", "http://127.0.0.1:8360"};
+    const std::string html = SitePages::quoteContent(r, e, prices(), issue);
 
     // The same page for a request without any visitor text shows the markup
     // the page itself makes.
@@ -362,7 +362,7 @@ void checkQuotePage(const QuoteRequest &r, const Estimate &e)
     plain.regionName = plain.formOfAddress = "x";
     plain.phone = "00000000000";
     plain.districtCode = "000000";
-    checkPage(html, markupCount(SitePages::quoteContent(plain, e, prices(), date)));
+    checkPage(html, markupCount(SitePages::quoteContent(plain, e, prices(), issue)));
 
     SITE_CHECK(contains(html, TextCodec::htmlEscape(r.regionName)), r.regionName);
     SITE_CHECK(contains(html, TextCodec::htmlEscape(r.formOfAddress)), r.formOfAddress);
