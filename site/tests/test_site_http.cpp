@@ -4,6 +4,7 @@
 
 #include <httplib.h>
 
+#include <QDate>
 #include <QDir>
 #include <QFile>
 #include <QHash>
@@ -376,6 +377,17 @@ void TestSiteHttp::exampleQuote()
     QVERIFY(contains(res->body, "王先生/女士"));
     QVERIFY(contains(res->body, "甲乙丙"));
     QVERIFY(contains(res->body, "估算"));
+    // Made today, valid for 30 days (across a month or year end too).
+    const auto chinese = [](QDate day) {
+        return QString::fromUtf8("%1年%2月%3日")
+            .arg(day.year())
+            .arg(day.month())
+            .arg(day.day())
+            .toStdString();
+    };
+    const QDate today = QDate::currentDate();
+    QVERIFY(contains(res->body, "估算日期 " + chinese(today)));
+    QVERIFY(contains(res->body, "有效期至 " + chinese(today.addDays(30))));
     QVERIFY(contains(res->body, "/css/site.css")); // print style sheet lives there
     QCOMPARE(res->get_header_value("Cache-Control"), std::string("no-store"));
 

@@ -455,6 +455,8 @@ void TestSiteLogic::priceTableErrors_data()
     QTest::newRow("region code of a district")
         << QByteArray("[region]") << QByteArray("[region]\n440103 = 1.1")
         << QByteArray("region.440103 is not the code of a province or city");
+    QTest::newRow("region code not digits") << QByteArray("[region]") << QByteArray("[region]\n44ab00 = 1.1")
+                                            << QByteArray("region.44ab00 is not");
     QTest::newRow("region code too short")
         << QByteArray("[region]") << QByteArray("[region]\n4400 = 1.1") << QByteArray("region.4400 is not");
     QTest::newRow("region factor zero")
@@ -635,7 +637,7 @@ void TestSiteLogic::pagesEscapeVisitorText_data()
         << QByteArrayList{"先生先生", "先生/女士"};
     QTest::newRow("issued, valid until, contact")
         << QByteArray("")
-        << QByteArrayList{"报价编号 <strong id=\"number\">RV-", "估算日期 2024年1月1日",
+        << QByteArrayList{"报价编号 <strong id=\"number\">{example}<", "估算日期 2024年1月1日",
                           "有效期至 2024年1月31日（30天）", "网址 http://127.0.0.1:8360",
                           "<th>地区系数</th><td>1</td>"}
         << QByteArrayList{};
@@ -648,6 +650,11 @@ void TestSiteLogic::pagesEscapeVisitorText_data()
                           "<tr class=\"chosen\"><th>小康实用（本报价）</th><td class=\"num\">1,488.41</td>"
                           "<td class=\"num\">151,074.00</td>"}
         << QByteArrayList{"经济实惠（本报价）"};
+    QTest::newRow("another flat, another number")
+        << QByteArray("bomarea1=41") << QByteArrayList{"RV-"} << QByteArrayList{"{example}"};
+    QTest::newRow("no area counted")
+        << QByteArray("bomarea1=0 bomarea2=0 bomarea3=0 bomarea4=0 bomarea5=0 bomarea6=0")
+        << QByteArrayList{"（本报价）</th><td class=\"num\">—</td>"} << QByteArrayList{"inf"};
     QTest::newRow("region factor shown")
         << QByteArray("cit1=440000 cit2=440100 cit3=440103")
         << QByteArrayList{"<th>地区系数</th><td>1.25</td>"} << QByteArrayList{};
@@ -665,10 +672,15 @@ void TestSiteLogic::pagesEscapeVisitorText()
     const Estimate e = estimateQuote(*parsed.request, fixturePrices());
     const std::string html = SitePages::quoteContent(
         *parsed.request, e, fixturePrices(), {"2024年1月1日", "2024年1月31日", "http://127.0.0.1:8360"});
-    for (const QByteArray &text : shown)
-        QVERIFY2(html.find(text.toStdString()) != std::string::npos, text.constData());
-    for (const QByteArray &text : absent)
-        QVERIFY2(html.find(text.toStdString()) == std::string::npos, text.constData());
+    // "{example}" stands for the quote number of the unedited example.
+    const QByteArray example =
+        QByteArray::fromStdString(quoteNumber(*parseQuoteRequest(buildQuery("")).request));
+    for (QByteArray text : shown)
+        QVERIFY2(html.find(text.replace("{example}", example).toStdString()) != std::string::npos,
+                 text.constData());
+    for (QByteArray text : absent)
+        QVERIFY2(html.find(text.replace("{example}", example).toStdString()) == std::string::npos,
+                 text.constData());
     const std::string errors = SitePages::quoteErrorContent({{"xingshi", "称呼", "不能为空", "<i>"}});
     QVERIFY(errors.find("&lt;i&gt;") != std::string::npos);
     QVERIFY(errors.find("<i>") == std::string::npos);
