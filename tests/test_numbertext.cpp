@@ -21,6 +21,7 @@ private Q_SLOTS:
         QTest::newRow("trailing zero dropped") << c << u"12.50"_s << true << u"12.5"_s;
         QTest::newRow("blanks around") << c << u" 8 "_s << true << u"8"_s;
         QTest::newRow("zero") << c << u"0"_s << true << u"0"_s;
+        QTest::newRow("one") << c << u"1"_s << true << u"1"_s;
         QTest::newRow("negative") << c << u"-3"_s << true << u"-3"_s;
         QTest::newRow("negative zero") << c << u"-0"_s << true << u"0"_s;
         QTest::newRow("plus sign") << c << u"+2.5"_s << true << u"2.5"_s;
