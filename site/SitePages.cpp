@@ -332,10 +332,6 @@ std::string statusContent(int status)
         title = "请求有误";
         text = "请求的格式不正确。";
         break;
-    case 403:
-        title = "禁止访问";
-        text = "您没有权限查看这个页面。";
-        break;
     case 404:
         title = "页面不存在";
         text = "您要找的页面不存在或已被移除。";

@@ -241,6 +241,18 @@ private Q_SLOTS:
         QTest::mouseClick(button, Qt::LeftButton);
         QCOMPARE(m_messages.shown, QStringList{u"请录入正确的：电话号码"_s});
         QCOMPARE(m_shell.opened.size(), 1);
+
+        // Each style and each grade sends its own number.
+        for (int style = 1; style <= 5; ++style) {
+            const int grade = (style - 1) % 3 + 1;
+            m_main->control<QRadioButton>(u"Option%1"_s.arg(style))->click();
+            m_main->control<QRadioButton>(u"Option%1"_s.arg(5 + grade))->click();
+            edit(u"Text8")->setText(u"13912345678"_s);
+            QTest::mouseClick(button, Qt::LeftButton);
+            QCOMPARE(m_shell.opened.size(), style + 1);
+            QVERIFY(m_shell.opened.last().contains(u"&dc=%1&"_s.arg(grade)));
+            QVERIFY(m_shell.opened.last().contains(u"&fengge=%1&"_s.arg(style)));
+        }
     }
 
     void failedCheckChangesNothing_data()

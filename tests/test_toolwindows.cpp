@@ -160,6 +160,11 @@ private Q_SLOTS:
         for (WindowId id : WindowSet::toolWindows)
             QVERIFY(!windows().existing(id));
         QCOMPARE(visibleToolWindows(), QStringList{u"gjfrmindex"_s});
+        // The first and the last entry, hidden as they are, are in range.
+        menu->clickgjfrommeun(5);
+        QCOMPARE(visibleToolWindows(), QStringList{u"gjfrmcljs"_s});
+        menu->clickgjfrommeun(0);
+        QCOMPARE(visibleToolWindows(), QStringList{u"gjfrmqzjs"_s});
 
         m_windows->navigation().clickgjfrom(2);
         m_windows->navigation().clickgjfrom(0);

@@ -340,9 +340,9 @@ void TestSiteHttp::newsLinksFollowHost_data()
 {
     QTest::addColumn<QByteArray>("host");
     QTest::addColumn<QByteArray>("origin"); // empty: the server's own address
-    QTest::newRow("name and port") << QByteArray("vendor.example:8080")
-                                   << QByteArray("http://vendor.example:8080");
-    QTest::newRow("name only") << QByteArray("vendor.example") << QByteArray("http://vendor.example");
+    QTest::newRow("name and port") << QByteArray("vendor.example:65535")
+                                   << QByteArray("http://vendor.example:65535");
+    QTest::newRow("name only") << QByteArray("vendor09.example") << QByteArray("http://vendor09.example");
     QTest::newRow("IPv6") << QByteArray("[::1]:8360") << QByteArray("http://[::1]:8360");
     QTest::newRow("markup") << QByteArray("x\"><script>") << QByteArray();
     QTest::newRow("path in host") << QByteArray("evil.example/a") << QByteArray();
@@ -542,6 +542,8 @@ void TestSiteHttp::rawRequests_data()
     row("POST waiting for 100 Continue",
         getRequest("/AutoPrice.action", "Content-Length: 10\r\nExpect: 100-continue\r\n", "POST"), 405,
         false);
+    for (const char *method : {"PUT", "DELETE", "PATCH", "OPTIONS"})
+        row(method, getRequest("/", "Content-Length: 0\r\n", method), 405, false);
     row("body over the limit", getRequest("/", "Content-Length: 70000\r\n", "POST") + std::string(70000, 'b'),
         413, false);
     row("not HTTP", "\x16\x03\x01\x02\x01\x01\xfc\x03\x03\r\n", 400, false);
@@ -696,25 +698,30 @@ void TestSiteHttp::otherStarts()
 void TestSiteHttp::socketHandOver_data()
 {
     // What descriptor 3 holds, whose process LISTEN_PID names, LISTEN_FDS,
-    // and the refusal expected (empty: served).
+    // the refusal expected (empty: served) and whether it runs with
+    // --idle-exit 1.
     QTest::addColumn<QByteArray>("descriptor");
     QTest::addColumn<bool>("otherProcess");
     QTest::addColumn<QByteArray>("count");
     QTest::addColumn<QByteArray>("refusal");
+    QTest::addColumn<bool>("idleExit");
     QTest::newRow("listening stream socket")
-        << QByteArray("listening") << false << QByteArray("1") << QByteArray();
+        << QByteArray("listening") << false << QByteArray("1") << QByteArray() << false;
+    QTest::newRow("idle exit") << QByteArray("listening") << false << QByteArray("1") << QByteArray() << true;
     QTest::newRow("for another process")
-        << QByteArray("listening") << true << QByteArray("1") << QByteArray("not this one");
+        << QByteArray("listening") << true << QByteArray("1") << QByteArray("not this one") << false;
     QTest::newRow("two descriptors") << QByteArray("listening") << false << QByteArray("2")
-                                     << QByteArray("one listening socket");
-    QTest::newRow("count not a number")
-        << QByteArray("listening") << false << QByteArray("1x") << QByteArray("one listening socket");
+                                     << QByteArray("one listening socket") << false;
+    QTest::newRow("count not a number") << QByteArray("listening") << false << QByteArray("1x")
+                                        << QByteArray("one listening socket") << false;
     QTest::newRow("bound, not listening")
-        << QByteArray("bound") << false << QByteArray("1") << QByteArray("not listening");
+        << QByteArray("bound") << false << QByteArray("1") << QByteArray("not listening") << false;
     QTest::newRow("datagram socket") << QByteArray("datagram") << false << QByteArray("1")
-                                     << QByteArray("not a stream socket");
-    QTest::newRow("a file") << QByteArray("file") << false << QByteArray("1") << QByteArray("not a socket");
-    QTest::newRow("nothing") << QByteArray("none") << false << QByteArray("1") << QByteArray("not open");
+                                     << QByteArray("not a stream socket") << false;
+    QTest::newRow("a file") << QByteArray("file") << false << QByteArray("1") << QByteArray("not a socket")
+                            << false;
+    QTest::newRow("nothing") << QByteArray("none") << false << QByteArray("1") << QByteArray("not open")
+                             << false;
 }
 
 // Started as systemd starts a socket-activated service: the socket on
@@ -726,6 +733,7 @@ void TestSiteHttp::socketHandOver()
     QFETCH(bool, otherProcess);
     QFETCH(QByteArray, count);
     QFETCH(QByteArray, refusal);
+    QFETCH(bool, idleExit);
 
     const int fd = descriptor == "listening"  ? loopbackSocket(SOCK_STREAM, true)
                    : descriptor == "bound"    ? loopbackSocket(SOCK_STREAM, false)
@@ -746,10 +754,16 @@ void TestSiteHttp::socketHandOver()
                                      0600);
     const std::string pages = SITE_PAGES;
     const std::string prices = pricesPath().toStdString();
+    // systemd names the state folders in STATE_DIRECTORY, separated by colons.
+    const QString state = m_dir.filePath(u"handover-state"_s);
+    QVERIFY(QDir(state).removeRecursively() && QDir().mkpath(state));
     const std::string script = std::string("export LISTEN_PID=") + (otherProcess ? "$PPID" : "$$") +
-                               " LISTEN_FDS=" + count.toStdString() + "; exec \"$0\" \"$@\"";
-    const char *argv[] = {"/bin/sh",     "-c",       script.c_str(), SITE_BINARY, "--pages",
-                          pages.c_str(), "--prices", prices.c_str(), nullptr};
+                               " LISTEN_FDS=" + count.toStdString() + " STATE_DIRECTORY='" +
+                               state.toStdString() + ":/nonexistent'; exec \"$0\" \"$@\"";
+    const char *argv[] = {"/bin/sh",  "-c",           script.c_str(), SITE_BINARY, "--pages", pages.c_str(),
+                          "--prices", prices.c_str(), "--idle-exit",  "1",         nullptr};
+    if (!idleExit)
+        argv[std::size(argv) - 3] = nullptr;
     pid_t pid = 0;
     QCOMPARE(posix_spawn(&pid, argv[0], &actions, nullptr, const_cast<char **>(argv), environ), 0);
     posix_spawn_file_actions_destroy(&actions);
@@ -771,8 +785,27 @@ void TestSiteHttp::socketHandOver()
     const auto answer = c.Get("/softnews.html");
     QVERIFY(answer);
     QCOMPARE(answer->status, 200);
-    ::kill(pid, SIGTERM);
-    QCOMPARE(waitForExit(pid, 10000), 0);
+    QVERIFY(QFile::exists(state + u"/prices.ini"_s)); // the table kept as the last good one
+    if (idleExit) {
+        // Idle means no connection open: one held open for longer than the
+        // idle time keeps it serving; once closed, it exits by itself.
+        const auto exiting = [&err] {
+            QFile messages(err);
+            return messages.open(QIODevice::ReadOnly) &&
+                   messages.readAll().contains("no connection for 1 s, exiting");
+        };
+        {
+            RawConnection held(port);
+            QVERIFY(held.connected());
+            QTest::qWait(2500);
+            QVERIFY(!exiting());
+        }
+        QCOMPARE(waitForExit(pid, 10000), 0);
+        QVERIFY(exiting());
+    } else {
+        ::kill(pid, SIGTERM);
+        QCOMPARE(waitForExit(pid, 10000), 0);
+    }
     // The socket is the service manager's too: it must still be listening,
     // for the next start, after the server has stopped.
     QVERIFY(RawConnection(port).connected());

@@ -5,6 +5,7 @@
 #include "site/SitePages.h"
 #include "site/TextCodec.h"
 
+#include <QRegularExpression>
 #include <QTest>
 
 #include <fstream>
@@ -276,6 +277,10 @@ void TestSiteLogic::quoteChecks_data()
     QTest::newRow("area inf") << QByteArray("bomarea1=inf") << QByteArray("bomarea1") << QByteArray("数字");
     QTest::newRow("area nan") << QByteArray("bomarea1=nan") << QByteArray("bomarea1") << QByteArray("数字");
     QTest::newRow("area empty") << QByteArray("bomarea5=") << QByteArray("bomarea5") << QByteArray("数字");
+    QTest::newRow("area of 32 characters")
+        << QByteArray("bomarea3=" + QByteArray(28, '0') + "12.5") << ok << ok;
+    QTest::newRow("area of 33 characters") << QByteArray("bomarea3=" + QByteArray(29, '0') + "12.5")
+                                           << QByteArray("bomarea3") << QByteArray("数字");
     QTest::newRow("area two separators")
         << QByteArray("bomarea5=1.5.2") << QByteArray("bomarea5") << QByteArray("数字");
 
@@ -457,6 +462,8 @@ void TestSiteLogic::priceTableErrors_data()
         << QByteArray("region.440103 is not the code of a province or city");
     QTest::newRow("region code not digits") << QByteArray("[region]") << QByteArray("[region]\n44ab00 = 1.1")
                                             << QByteArray("region.44ab00 is not");
+    QTest::newRow("region code with a nine")
+        << QByteArray("[region]") << QByteArray("[region]\n130900 = 1.1") << QByteArray();
     QTest::newRow("region code too short")
         << QByteArray("[region]") << QByteArray("[region]\n4400 = 1.1") << QByteArray("region.4400 is not");
     QTest::newRow("region factor zero")
@@ -675,6 +682,10 @@ void TestSiteLogic::pagesEscapeVisitorText()
     // "{example}" stands for the quote number of the unedited example.
     const QByteArray example =
         QByteArray::fromStdString(quoteNumber(*parseQuoteRequest(buildQuery("")).request));
+    QVERIFY2(QRegularExpression(QStringLiteral("^RV(-[0-9A-F]{4}){3}$"))
+                 .match(QString::fromLatin1(example))
+                 .hasMatch(),
+             example.constData());
     for (QByteArray text : shown)
         QVERIFY2(html.find(text.replace("{example}", example).toStdString()) != std::string::npos,
                  text.constData());

@@ -77,6 +77,32 @@ exec_start=$(sed -n 's/^ExecStart=//p' "$root/lib/systemd/system/rivav-site.serv
 prices=$(find "$stage" -path '*/etc/rivav-site/prices.ini')
 [ -n "$prices" ] && cmp -s "$prices" "$source/site/prices.ini" || fail "etc/rivav-site/prices.ini is not installed"
 
+# A reload as systemd runs it: the unit's ExecReload= lines in turn, each
+# only if the one before succeeded, on the installed service (on a copy of
+# the table and a port of its own). A good edit is taken, a broken one is
+# refused before the service is signalled.
+run_reload() {
+  local line
+  while read -r line; do
+    line=${line//\$MAINPID/$site_pid}
+    line=$(sed -e "s|[^ ]*/sbin/rivav-site|$root/sbin/rivav-site|" -e "s|[^ ]*/etc/rivav-site/prices.ini|$stage/prices.ini|" <<<"$line")
+    eval "$line" 2>/dev/null || return 1
+  done < <(sed -n 's/^ExecReload=//p' "$root/lib/systemd/system/rivav-site.service")
+}
+cp "$source/site/prices.ini" "$stage/prices.ini"
+"$root/sbin/rivav-site" --pages "$root/share/rivav-site/pages" --prices "$stage/prices.ini" --port 0 \
+  --state "$stage" >"$stage/site.out" 2>"$stage/site.err" &
+site_pid=$!
+for _ in $(seq 50); do grep -q '^listening on ' "$stage/site.out" && break; sleep 0.1; done
+sed -i 's/^tax = .*/tax = 0.07/' "$stage/prices.ini"
+run_reload || fail "a reload of a good table failed"
+sed -i 's/^tax = .*/tax = lots/' "$stage/prices.ini"
+run_reload && fail "a reload of a broken table succeeded"
+sleep 0.5
+kill "$site_pid" && wait "$site_pid"
+[ "$(grep -c 'reloaded prices and templates' "$stage/site.err")" = 1 ] && ! grep -q 'reload failed' "$stage/site.err" ||
+  fail "the service was not reloaded once: $(cat "$stage/site.err")"
+
 # The socket listens where the program looks for the vendor by default.
 web_host=$(sed -n 's/^RIVAV_WEB_HOST:STRING=//p' "$build/CMakeCache.txt")
 listen=$(sed -n 's/^ListenStream=//p' "$root/lib/systemd/system/rivav-site.socket")
