@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QToolTip>
 
 using namespace Qt::StringLiterals;
 
@@ -241,6 +242,14 @@ private Q_SLOTS:
                     QWidget *highlight = place->parentWidget()->findChild<QWidget *>(u"Image5"_s);
                     QCOMPARE(QAccessible::queryAccessibleInterface(highlight)->text(QAccessible::Name), name);
                 }
+            }
+            // Pointing at it names it and its key, unless it has a tooltip of its own.
+            if (acts && way == Press && place->toolTip().isEmpty()) {
+                QHelpEvent hover(QEvent::ToolTip, QPoint(2, 2), place->mapToGlobal(QPoint(2, 2)));
+                QCoreApplication::sendEvent(place, &hover);
+                QCOMPARE(QToolTip::text(),
+                         u"%1（%2）"_s.arg(name, QKeySequence(key).toString(QKeySequence::NativeText)));
+                QToolTip::hideText();
             }
             const QString before = visibleWindows();
             if (way == Press) {

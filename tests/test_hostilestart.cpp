@@ -1,10 +1,12 @@
-// The real program started where no region file can be found: it shows its
-// message and, once the user has closed it, ends with status 1. The program
-// runs on Qt's VNC platform, so that the test can press a key in it the way a
-// user would, through a minimal RFB client.
+// The real program as a user starts it. Where no region file can be found, it
+// shows its message and, once the user has closed it, ends with status 1; it
+// runs on Qt's VNC platform then, so that the test can press a key in it the
+// way a user would, through a minimal RFB client. Where it starts, it sets up
+// the browser engine and Qt's Chinese texts itself.
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QHash>
 #include <QProcess>
 #include <QScopeGuard>
 #include <QTcpServer>
@@ -86,6 +88,29 @@ private:
     QTcpSocket m_socket;
 };
 
+// The processes whose parent is pid, from /proc/N/stat ("N (name) state
+// parent ..."; the name may hold blanks and parentheses).
+QList<qint64> childrenOf(qint64 pid)
+{
+    QList<qint64> children;
+    for (const QString &entry : QDir(u"/proc"_s).entryList(QDir::Dirs)) {
+        QFile stat(u"/proc/%1/stat"_s.arg(entry));
+        if (entry.toLongLong() <= 0 || !stat.open(QIODevice::ReadOnly))
+            continue;
+        const QByteArray text = stat.readAll();
+        const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
+        if (fields.size() > 1 && fields[1].toLongLong() == pid)
+            children.append(entry.toLongLong());
+    }
+    return children;
+}
+
+QByteArray procFile(qint64 pid, const char *name)
+{
+    QFile file(u"/proc/%1/%2"_s.arg(pid).arg(QLatin1StringView(name)));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 quint16 freePort()
 {
     QTcpServer probe;
@@ -149,6 +174,48 @@ private Q_SLOTS:
         QCOMPARE(rivav.state(), QProcess::NotRunning);
         QCOMPARE(rivav.exitStatus(), QProcess::NormalExit);
         QCOMPARE(rivav.exitCode(), 1);
+    }
+
+    // What the engine's helper processes inherit is what the program set up,
+    // with none of it supplied from outside (as root the engine needs
+    // --no-sandbox); Qt's Chinese texts are loaded (mapped) in the program.
+    void startsWithItsOwnEngineSettingsAndTexts()
+    {
+        QTemporaryDir folder;
+        QVERIFY(folder.isValid());
+        QProcess rivav;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const QString &name : {u"QT_QUICK_BACKEND"_s, u"QMLSCENE_DEVICE"_s, u"QSG_RHI_BACKEND"_s,
+                                    u"QT_XCB_GL_INTEGRATION"_s, u"QTWEBENGINE_ENABLE_LINUX_ACCESSIBILITY"_s})
+            environment.remove(name);
+        environment.insert(u"QTWEBENGINE_CHROMIUM_FLAGS"_s, u"--no-sandbox"_s);
+        environment.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
+        rivav.setProcessEnvironment(environment);
+        rivav.setWorkingDirectory(folder.path());
+        rivav.start(QStringLiteral(RIVAV_PROGRAM), {});
+        QVERIFY2(rivav.waitForStarted(10000), qPrintable(rivav.errorString()));
+        const auto stop = qScopeGuard([&] {
+            rivav.kill();
+            rivav.waitForFinished(5000);
+        });
+        QList<qint64> helpers;
+        QTRY_VERIFY_WITH_TIMEOUT(!(helpers = childrenOf(rivav.processId())).isEmpty(), 20000);
+        QHash<QByteArray, QByteArray> inherited;
+        for (const QByteArray &entry : procFile(helpers.first(), "environ").split('\0'))
+            inherited.insert(entry.left(entry.indexOf('=')), entry.mid(entry.indexOf('=') + 1));
+        const QList<QByteArray> flags = inherited.value("QTWEBENGINE_CHROMIUM_FLAGS").split(' ');
+        for (const char *flag :
+             {"--no-sandbox", "--disable-gpu", "--lang=zh-CN", "--renderer-process-limit=1"})
+            QVERIFY2(flags.contains(flag), flag);
+        const QList<std::pair<QByteArray, QByteArray>> settings = {
+            {"QT_QUICK_BACKEND", "software"},
+            {"QT_XCB_GL_INTEGRATION", "none"},
+            {"QTWEBENGINE_ENABLE_LINUX_ACCESSIBILITY", "1"}};
+        for (const auto &[name, value] : settings)
+            QCOMPARE(inherited.value(name), value);
+        const QByteArray maps = procFile(rivav.processId(), "maps");
+        for (const char *texts : {"/qtbase_zh_CN.qm", "/qtwebengine_zh_CN.qm"})
+            QVERIFY2(maps.contains(texts), texts);
     }
 };
 
