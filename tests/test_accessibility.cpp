@@ -296,6 +296,7 @@ private Q_SLOTS:
         row("board sizes", Boards, u"guigelist", u"910*122", u"地板规格");
         row("area", Main, u"Text5", u"12", u"厨房面积");
         row("style", Main, u"Option3", u"", u"中式怀旧 装修风格");
+        row("last style", Main, u"Option5", u"", u"西式田园 装修风格");
         row("grade", Main, u"Option8", u"", u"高档豪华 装修档次");
     }
     void fieldsSpeakTheirLabels()
