@@ -6,7 +6,9 @@
 
 #include <QDate>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -260,6 +262,7 @@ private Q_SLOTS:
 
 private:
     QString pricesPath() const { return m_dir.filePath(u"prices.ini"_s); }
+    QString pagesPath() const { return m_dir.filePath(u"pages"_s); }
     QByteArray readFile(const QString &name) const
     {
         QFile file(m_dir.filePath(name));
@@ -295,7 +298,14 @@ void TestSiteHttp::initTestCase()
     QFile::setPermissions(pricesPath(), QFile::ReadOwner | QFile::WriteOwner);
     QStringList command = {QString::fromUtf8(SITE_BINARY), u"--address"_s, u"127.0.0.1"_s, u"--port"_s,
                            u"0"_s};
-    command << u"--pages"_s << QString::fromUtf8(SITE_PAGES) << u"--prices"_s << pricesPath() << u"--state"_s
+    // ... and of the pages, so that it can break a template.
+    QDirIterator pages(QString::fromUtf8(SITE_PAGES), QDir::Files, QDirIterator::Subdirectories);
+    while (pages.hasNext()) {
+        const QString page = pages.next();
+        const QString copy = pagesPath() + page.mid(qstrlen(SITE_PAGES));
+        QVERIFY(QDir().mkpath(QFileInfo(copy).path()) && QFile::copy(page, copy));
+    }
+    command << u"--pages"_s << pagesPath() << u"--prices"_s << pricesPath() << u"--state"_s
             << m_dir.filePath(u"state"_s);
     QVERIFY(QDir(m_dir.path()).mkdir(u"state"_s));
     // SITE_WRAPPER runs the server under a checker, e.g. valgrind, whose
@@ -610,6 +620,17 @@ void TestSiteHttp::reloadOnSighup()
     QVERIFY(rewrite(QByteArray(original).replace("tax = 0.05", "tax = lots")));
     QVERIFY(reload());
     QTRY_VERIFY_WITH_TIMEOUT(readFile(u"err.log"_s).contains("reload failed"), 5000);
+    QCOMPARE(quoteTotal(), std::string("158,268.00"));
+    QVERIFY(kept());
+
+    // So is a good table with a template that cannot be read: nothing of it is used.
+    const QString chat = pagesPath() + u"/_chat.html"_s;
+    QVERIFY(rewrite(QByteArray(original).replace("tax = 0.05", "tax = 0.20")));
+    QVERIFY(QFile::rename(chat, chat + u".away"_s));
+    QVERIFY(reload());
+    QTRY_COMPARE_WITH_TIMEOUT(readFile(u"err.log"_s).count("reload failed"), 2, 5000);
+    QVERIFY(readFile(u"err.log"_s).contains("cannot read " + chat.toUtf8()));
+    QVERIFY(QFile::rename(chat + u".away"_s, chat));
     QCOMPARE(quoteTotal(), std::string("158,268.00"));
     QVERIFY(kept());
     QVERIFY(rewrite(original));
