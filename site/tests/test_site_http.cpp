@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -787,6 +788,13 @@ void TestSiteHttp::socketHandOver()
         argv[std::size(argv) - 3] = nullptr;
     pid_t pid = 0;
     QCOMPARE(posix_spawn(&pid, argv[0], &actions, nullptr, const_cast<char **>(argv), environ), 0);
+    // A failed check returns early: the server, if not yet reaped, goes with it.
+    const auto reap = qScopeGuard([pid] {
+        if (::waitpid(pid, nullptr, WNOHANG) == 0) {
+            ::kill(pid, SIGKILL);
+            ::waitpid(pid, nullptr, 0);
+        }
+    });
     posix_spawn_file_actions_destroy(&actions);
 
     if (!refusal.isEmpty()) {
