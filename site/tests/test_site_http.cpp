@@ -355,6 +355,7 @@ void TestSiteHttp::newsLinksFollowHost_data()
                                    << QByteArray("http://vendor.example:65535");
     QTest::newRow("name only") << QByteArray("vendor09.example") << QByteArray("http://vendor09.example");
     QTest::newRow("IPv6") << QByteArray("[::1]:8360") << QByteArray("http://[::1]:8360");
+    QTest::newRow("one-digit port") << QByteArray("h:8") << QByteArray("http://h:8");
     QTest::newRow("markup") << QByteArray("x\"><script>") << QByteArray();
     QTest::newRow("path in host") << QByteArray("evil.example/a") << QByteArray();
     QTest::newRow("port too long") << QByteArray("a:1234567") << QByteArray();
