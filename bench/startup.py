@@ -41,7 +41,12 @@ ratios to the WebEngine floor.
 With --before DIR, the rivav of another build (DIR/rivav, with its shipped
 files beside it) takes its turn too, in a column of its own.
 
-Usage: bench/startup.py [--runs N] [--build DIR] [--before DIR] [--idle SECONDS]
+With --assistive, everything runs as with a screen reader about: the
+accessibility bus is started on the session bus and Qt is told to use it
+(QT_LINUX_ACCESSIBILITY_ALWAYS_ON), so the program and the page engine build
+their accessible trees.
+
+Usage: bench/startup.py [--runs N] [--build DIR] [--before DIR] [--idle SECONDS] [--assistive]
 """
 import argparse
 import json
@@ -327,6 +332,9 @@ def main():
     parser.add_argument("--before", help="build folder of a rivav to compare with")
     parser.add_argument("--idle", type=float, default=20.0,
                         help="seconds of CPU use measured at rest (0: not measured)")
+    parser.add_argument("--assistive", action="store_true",
+                        help="as with assistive technology running: the accessibility bus is up "
+                             "and Qt is told to use it, as a screen reader would have it")
     args = parser.parse_args()
     build = os.path.abspath(args.build)
 
@@ -342,11 +350,19 @@ def main():
     results = {}
     load_before = os.getloadavg()
     bus = start_session_bus()
+    helpers = []
+    if args.assistive:
+        helpers.append(subprocess.Popen(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"]))
+        os.environ["QT_LINUX_ACCESSIBILITY_ALWAYS_ON"] = "1"
+        time.sleep(1)
     try:
         for run in range(args.runs):
             for program in programs:
                 results.setdefault(program[0], []).append(measure(program, workdir, 150, args.idle))
     finally:
+        for helper in helpers:
+            helper.terminate()
+            helper.wait()
         os.kill(bus, signal.SIGTERM)
     load_after = os.getloadavg()
     shutil.rmtree(workdir)
