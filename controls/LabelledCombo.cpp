@@ -8,9 +8,23 @@
 using namespace Qt::StringLiterals;
 
 namespace {
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+// What Orca 48 reads of a box besides its name: the value from the
+// "valuetext" attribute (it does not take Qt's line edit for the box's entry,
+// and without it says the name twice instead of the text shown), and a change
+// by arrow key from the box's selection, its current list entry.
+struct ValueInterfaces : QAccessibleAttributesInterface, QAccessibleSelectionInterface
+{
+};
+#else
+struct ValueInterfaces
+{
+};
+#endif
+
 // Children, focus and actions as Qt gives them to a combo box: the popup list
 // first, then the line edit, which has the focus of an editable one.
-class LabelledComboAccessible final : public QAccessibleWidget
+class LabelledComboAccessible final : public QAccessibleWidget, public ValueInterfaces
 {
 public:
     explicit LabelledComboAccessible(QComboBox *box) : QAccessibleWidget(box, QAccessible::ComboBox)
@@ -73,8 +87,72 @@ public:
 
     QStringList keyBindingsForAction(const QString &) const override { return {}; }
 
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    void *interface_cast(QAccessible::InterfaceType type) override
+    {
+        if (type == QAccessible::AttributesInterface)
+            return static_cast<QAccessibleAttributesInterface *>(this);
+        if (type == QAccessible::SelectionInterface)
+            return static_cast<QAccessibleSelectionInterface *>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+
+    QList<QAccessible::Attribute> attributeKeys() const override
+    {
+        return {QAccessible::Attribute::Custom};
+    }
+
+    QVariant attributeValue(QAccessible::Attribute key) const override
+    {
+        if (key != QAccessible::Attribute::Custom)
+            return {};
+        return QVariant::fromValue(QHash<QString, QString>{{ u"valuetext"_s, combo()->currentText() }});
+    }
+
+    int selectedItemCount() const override
+    {
+        return currentEntry() ? 1 : 0;
+    }
+
+    QList<QAccessibleInterface *> selectedItems() const override
+    {
+        QAccessibleInterface *entry = currentEntry();
+        return entry ? QList<QAccessibleInterface *>{entry} : QList<QAccessibleInterface *>{};
+    }
+
+    // Entries are picked in the list, as a user picks them: the box's
+    // selection only reports.
+    bool select(QAccessibleInterface *) override
+    {
+        return false;
+    }
+    bool unselect(QAccessibleInterface *) override
+    {
+        return false;
+    }
+    bool selectAll() override
+    {
+        return false;
+    }
+    bool clear() override
+    {
+        return false;
+    }
+#endif
+
 private:
-    QComboBox *combo() const { return static_cast<QComboBox *>(widget()); }
+    QComboBox *combo() const
+    {
+        return static_cast<QComboBox *>(widget());
+    }
+
+    QAccessibleInterface *currentEntry() const
+    {
+        QAccessibleInterface *list = child(0);
+        QAccessibleTableInterface *table = list ? list->tableInterface() : nullptr;
+        const int row = combo()->currentIndex();
+        return table && row >= 0 ? table->cellAt(row, combo()->modelColumn()) : nullptr;
+    }
 };
 
 QAccessibleInterface *labelledCombo(const QString &className, QObject *object)

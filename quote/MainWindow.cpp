@@ -138,6 +138,10 @@ MainWindow::MainWindow(const DesktopServices &services, QString regionLine, Star
         option->setAccessibleDescription(u"装修风格"_s);
     for (QRadioButton *option : m_ui.grades)
         option->setAccessibleDescription(u"装修档次"_s);
+    // The province box has the focus when the window opens, and a screen
+    // reader speaks it straight after the window's title, which cuts the
+    // window's description short (Orca 48): the box names the keys too.
+    m_ui.city1->setAccessibleDescription(QString::fromUtf16(mainSpec.keys));
     QFont captionFont;
     captionFont.setFamilies({u"SimSun"_s, u"宋体"_s, u"Noto Serif CJK SC"_s, u"Noto Sans CJK SC"_s});
     captionFont.setPointSizeF(15.75);

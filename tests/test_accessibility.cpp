@@ -286,7 +286,9 @@ private Q_SLOTS:
             QTest::newRow(tag) << int(w) << QString::fromUtf16(field) << QString::fromUtf16(value)
                                << QString::fromUtf16(name);
         };
-        row("province", Main, u"city1", u"110000|北京市", u"业主地址 省份");
+        row("province", Main, u"city1", u"110000|北京市",
+            u"业主地址 省份 快捷键：Ctrl+回车 立即报价；Alt+1至Alt+5 切换栏目；Ctrl+1至Ctrl+0 "
+            u"打开第1至第10条最新动态；F1 在线咨询；Alt+Home 进入筑点官方。");
         row("city", Main, u"city2", u"110100|市辖区", u"业主地址 城市");
         row("district", Main, u"city3", u"110101|东城区", u"业主地址 区县");
         row("house type", Main, u"Combo6", u"三房二厅", u"户型");
@@ -322,6 +324,17 @@ private Q_SLOTS:
             for (int i = 0; i < node->childCount(); ++i)
                 QCOMPARE(node->indexOfChild(node->child(i)), i);
             QCOMPARE(node->child(1)->object(), combo->lineEdit());
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+            // Where Orca 48 reads the value, and the entry it speaks on a change.
+            const auto attributes = node->attributesInterface()
+                                        ->attributeValue(QAccessible::Attribute::Custom)
+                                        .value<QHash<QString, QString>>();
+            QCOMPARE(attributes.value(u"valuetext"_s), combo->currentText());
+            const QAccessibleSelectionInterface *selection = node->selectionInterface();
+            QCOMPARE(selection->selectedItemCount(), combo->currentIndex() >= 0 ? 1 : 0);
+            if (combo->currentIndex() >= 0)
+                QCOMPARE(selection->selectedItem(0)->text(QAccessible::Name), combo->currentText());
+#endif
         }
         const QString description = node->text(QAccessible::Description);
         QCOMPARE(QStringList({node->text(QAccessible::Name), description}).join(u' ').trimmed(), name);
