@@ -4,7 +4,9 @@
 #include <QEvent>
 #include <QGuiApplication>
 #include <QHash>
+#include <QFileInfo>
 #include <QImage>
+#include <QImageReader>
 #include <QThreadPool>
 
 #include <algorithm>
@@ -41,11 +43,22 @@ int largestIconScale()
     return scaleFor(qGuiApp->devicePixelRatio());
 }
 
+// Reads a picture by its suffix's format alone. Left to find the format, the
+// reader first has every installed image plugin say whether it reads it,
+// loading each (Qt's PDF one brings in a network stack), even for the PNG
+// pictures that it reads itself.
+QImage read(const QString &file)
+{
+    QImageReader reader(file, QFileInfo(file).suffix().toLatin1());
+    reader.setAutoDetectImageFormat(false);
+    return reader.read();
+}
+
 // Draws the picture for the ratio; safe on any thread.
 QImage render(const QString &resource, qreal ratio)
 {
     for (int scale = scaleFor(ratio); scale >= 1; --scale) {
-        QImage image(variant(resource, scale));
+        QImage image = read(variant(resource, scale));
         if (image.isNull())
             continue; // a picture without larger sizes is stretched, as before
         if (!qFuzzyCompare(qreal(scale), ratio)) {
