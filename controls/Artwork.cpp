@@ -2,9 +2,9 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QHash>
-#include <QFileInfo>
 #include <QImage>
 #include <QImageReader>
 #include <QThreadPool>
