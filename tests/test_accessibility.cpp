@@ -8,6 +8,7 @@
 #include "platform/RecordingShell.h"
 #include "platform/WidgetMessagePresenter.h"
 
+#include <QAbstractItemView>
 #include <QAccessible>
 #include <QComboBox>
 #include <QLineEdit>
@@ -324,6 +325,10 @@ private Q_SLOTS:
             for (int i = 0; i < node->childCount(); ++i)
                 QCOMPARE(node->indexOfChild(node->child(i)), i);
             QCOMPARE(node->child(1)->object(), combo->lineEdit());
+            // Pressed by a screen reader, it opens its list, if it has one.
+            node->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+            QCOMPARE(combo->view()->isVisible(), combo->count() > 0);
+            combo->hidePopup();
 #if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
             // Where Orca 48 reads the value, and the entry it speaks on a change.
             const auto attributes = node->attributesInterface()
