@@ -64,7 +64,17 @@ class TestWebBrowser : public QObject
 
 public:
     // The engine set up as the program sets it up.
-    static void initMain() { prepareEngineEnvironment(); }
+    // The program's message filter, with a recorder for what it passes on.
+    static inline QtMessageHandler s_filter = nullptr;
+    static inline QStringList s_passedOn;
+    static void initMain()
+    {
+        qInstallMessageHandler(
+            [](QtMsgType, const QMessageLogContext &, const QString &text) { s_passedOn.append(text); });
+        prepareEngineEnvironment();
+        s_filter = qInstallMessageHandler(nullptr);
+        qInstallMessageHandler(s_filter);
+    }
 
 private:
     LocalPageServer m_server;
@@ -79,6 +89,30 @@ private:
 
 private Q_SLOTS:
     void cleanupTestCase() { m_server.release(); }
+
+    // Drawing in software, the engine's notices about OpenGL and Vulkan are
+    // dropped; every other message gets through.
+    void onlyGraphicsNoticesAreDropped_data()
+    {
+        QTest::addColumn<int>("type");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("passedOn");
+        QTest::newRow("GPU vendor") << int(QtWarningMsg) << u"Unable to detect GPU vendor."_s << false;
+        QTest::newRow("Vulkan") << int(QtWarningMsg) << u"Failed to create Vulkan instance: -9"_s << false;
+        QTest::newRow("another warning") << int(QtWarningMsg) << u"QFont: point size <= 0"_s << true;
+        QTest::newRow("the notice, not as a warning")
+            << int(QtCriticalMsg) << u"Unable to detect GPU vendor."_s << true;
+    }
+    void onlyGraphicsNoticesAreDropped()
+    {
+        QFETCH(int, type);
+        QFETCH(QString, text);
+        QFETCH(bool, passedOn);
+        QVERIFY(s_filter);
+        s_passedOn.clear();
+        s_filter(QtMsgType(type), QMessageLogContext(), text);
+        QCOMPARE(s_passedOn.contains(text), passedOn);
+    }
 
     void getnewsReadsTheLoadedPage()
     {
