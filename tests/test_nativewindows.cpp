@@ -20,6 +20,7 @@
 #include <QGuiApplication>
 #include <QMetaEnum>
 #include <QPointer>
+#include <QSignalSpy>
 #include <QTest>
 #include <QWindow>
 
@@ -92,6 +93,21 @@ private Q_SLOTS:
 
     void mainWindowFromShowUntilAfterTheTick()
     {
+        {
+            // The stand-in draws what the loading page will show, the
+            // background at the page's margin on white, and reports its
+            // first frame at once.
+            const QString assets = QStringLiteral(QT_TESTCASE_SOURCEDIR "/../assets");
+            LoadingStandIn look(assets);
+            QSignalSpy onScreen(&look, &LoadingStandIn::onScreen);
+            look.resize(797, 574);
+            const QImage drawn = look.grab().toImage();
+            const QImage background(assets + u"/bg.png"_s);
+            QCOMPARE(drawn.pixelColor(0, 0), QColor(Qt::white));
+            QCOMPARE(drawn.pixelColor(5, 0), background.pixelColor(0, 0));
+            QCOMPARE(drawn.pixelColor(5, 1), background.pixelColor(0, 1));
+            QVERIFY(onScreen.wait(500));
+        }
         FormWindow *main = m_windows->window(WindowId::quote);
         QPointer<LoadingStandIn> standIn = main->findChild<LoadingStandIn *>();
         QVERIFY(standIn);
