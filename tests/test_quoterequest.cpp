@@ -140,6 +140,9 @@ private Q_SLOTS:
         QTest::newRow("direction override in the name")
             << false << FormChange([](QuoteForm &f) { f.formOfAddress = u"王\u202E"_s; })
             << u"请录入正确的：称呼"_s;
+        QTest::newRow("DEL in the name")
+            << false << FormChange([](QuoteForm &f) { f.formOfAddress = u"王\u007F"_s; })
+            << u"请录入正确的：称呼"_s;
         QTest::newRow("last direction isolate in the name")
             << false << FormChange([](QuoteForm &f) { f.formOfAddress = u"王\u2069"_s; })
             << u"请录入正确的：称呼"_s;
