@@ -474,6 +474,9 @@ void TestSiteHttp::pages_data()
         << QByteArray::fromStdString("/AutoPrice.action?" +
                                      replaceValue(exampleQuery, "pho", "%31%32%33%34%35%36%37%38%39%30%31"))
         << 200 << QByteArray("123****8901");
+    QTest::newRow("quote, last style")
+        << QByteArray::fromStdString("/AutoPrice.action?" + replaceValue(exampleQuery, "fengge", "5")) << 200
+        << QByteArray("西式田园");
     QTest::newRow("unknown page") << QByteArray("/nothing.html") << 404 << QByteArray("页面不存在");
     QTest::newRow("template") << QByteArray("/_layout.html") << 404 << QByteArray("页面不存在");
     QTest::newRow("parent folder") << QByteArray("/news/../../prices.ini") << 404 << QByteArray("页面不存在");
