@@ -198,11 +198,20 @@ private Q_SLOTS:
             rivav.kill();
             rivav.waitForFinished(5000);
         });
-        QList<qint64> helpers;
-        QTRY_VERIFY_WITH_TIMEOUT(!(helpers = childrenOf(rivav.processId())).isEmpty(), 20000);
+        // A helper caught between fork and exec shows no environment yet.
+        const auto helperEnvironment = [&] {
+            QHash<QByteArray, QByteArray> environment;
+            for (const qint64 helper : childrenOf(rivav.processId())) {
+                for (const QByteArray &entry : procFile(helper, "environ").split('\0'))
+                    environment.insert(entry.left(entry.indexOf('=')), entry.mid(entry.indexOf('=') + 1));
+                if (environment.contains("QTWEBENGINE_CHROMIUM_FLAGS"))
+                    return environment;
+                environment.clear();
+            }
+            return environment;
+        };
         QHash<QByteArray, QByteArray> inherited;
-        for (const QByteArray &entry : procFile(helpers.first(), "environ").split('\0'))
-            inherited.insert(entry.left(entry.indexOf('=')), entry.mid(entry.indexOf('=') + 1));
+        QTRY_VERIFY_WITH_TIMEOUT(!(inherited = helperEnvironment()).isEmpty(), 20000);
         const QList<QByteArray> flags = inherited.value("QTWEBENGINE_CHROMIUM_FLAGS").split(' ');
         for (const char *flag :
              {"--no-sandbox", "--disable-gpu", "--lang=zh-CN", "--renderer-process-limit=1"})
