@@ -15,6 +15,13 @@ elseif(RIVAV_SANITIZE)
   add_link_options(-fsanitize=address,undefined)
 endif()
 
+# RIVAV_CHECKED turns on the standard library's own checks: an index past the
+# end of a string, view or vector aborts instead of reading what lies beyond,
+# which a sanitizer misses when the bytes beyond belong to the same buffer.
+if(RIVAV_CHECKED OR RIVAV_SANITIZE OR RIVAV_FUZZ)
+  add_compile_definitions(_GLIBCXX_ASSERTIONS)
+endif()
+
 # What a sanitized test or fuzz run sees: stack traces on every report, and the
 # leak report without leaks that Qt's and Chromium's own start-up leave behind.
 set(RIVAV_SANITIZER_ENV
