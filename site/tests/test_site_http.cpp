@@ -306,6 +306,12 @@ void TestSiteHttp::initTestCase()
         const QString copy = pagesPath() + page.mid(qstrlen(SITE_PAGES));
         QVERIFY(QDir().mkpath(QFileInfo(copy).path()) && QFile::copy(page, copy));
     }
+    // Files at the size the server serves at most, and one byte past it.
+    for (const auto &[name, size] :
+         {std::pair{u"/limit.css"_s, 8 << 20}, std::pair{u"/over.css"_s, (8 << 20) + 1}}) {
+        QFile file(pagesPath() + name);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(QByteArray(size, 'a')) == size);
+    }
     command << u"--pages"_s << pagesPath() << u"--prices"_s << pricesPath() << u"--state"_s
             << m_dir.filePath(u"state"_s);
     QVERIFY(QDir(m_dir.path()).mkdir(u"state"_s));
@@ -380,6 +386,7 @@ void TestSiteHttp::newsLinksFollowHost()
 void TestSiteHttp::exampleQuote()
 {
     auto c = client();
+    c.set_keep_alive(true); // the style sheet below on the same connection (see stopsOnSigterm)
     const auto res = c.Get("/AutoPrice.action?" + exampleQuery);
     ++m_requests;
     QVERIFY(res);
@@ -483,6 +490,9 @@ void TestSiteHttp::pages_data()
     QTest::newRow("escaped parent") << QByteArray("/%2E%2E/site-data/prices.ini") << 404
                                     << QByteArray("页面不存在");
     QTest::newRow("hidden file") << QByteArray("/.git/config") << 404 << QByteArray("页面不存在");
+    QTest::newRow("file at the size limit") << QByteArray("/limit.css") << 200 << QByteArray("aaaa");
+    QTest::newRow("file one byte over") << QByteArray("/over.css") << 404 << QByteArray("页面不存在");
+    QTest::newRow("blank in the target") << QByteArray("/a b") << 400 << QByteArray("<h1>400 请求有误</h1>");
 }
 
 void TestSiteHttp::pages()
@@ -662,6 +672,10 @@ void TestSiteHttp::otherStarts_data()
     QTest::newRow("broken table, none kept")
         << QStringList{u"--prices"_s, u"{broken}"_s, u"--state"_s, u"{none}"_s} << -1
         << QByteArray("no good price table was ever loaded: quotes are unavailable") << 503;
+    QTest::newRow("the prices beside the program") << QStringList{} << -1 << QByteArray() << 200;
+    QTest::newRow("idle exit, no socket handed over")
+        << QStringList{u"--prices"_s, u"{good}"_s, u"--idle-exit"_s, u"1"_s} << -1
+        << QByteArray("no socket handed over, so --idle-exit does not apply") << 200;
 }
 
 void TestSiteHttp::otherStarts()
@@ -861,6 +875,8 @@ void TestSiteHttp::stopsOnSigterm()
     QVERIFY(log.contains("...\" 400 "));
     // A request line too long to parse leaves address, method and target unknown.
     QVERIFY(log.contains(" - \"- -\" 414 "));
+    // Each line names its own request, the second on a connection too.
+    QVERIFY(log.contains(" \"GET /css/site.css\" 200 "));
     // Quotes leave the number and the form of address in the log only masked,
     // as the quote page shows them.
     QVERIFY(log.contains("&pho=123****8901&"));
