@@ -15,6 +15,8 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleFactory>
 #include <QTest>
 #include <QTimer>
 #include <QToolTip>
@@ -430,6 +432,18 @@ private Q_SLOTS:
         QCOMPARE(shown->control(u"Option1"_s)->palette().color(QPalette::WindowText), QColor(Qt::black));
         QCOMPARE(shown->control(u"Text8"_s)->palette().color(QPalette::Base), QColor(Qt::white));
         QCOMPARE(shown->control(u"Combo6"_s)->palette().color(QPalette::Text), QColor(Qt::black));
+        // The line between the form and the news is drawn, dark on the light window.
+        const QImage line = shown->control(u"Line1"_s)->grab().toImage();
+        QCOMPARE(line.pixelColor(0, line.height() / 2), QColor(Qt::black));
+        // The windows' colours are Qt's own light ones, in every state.
+        const std::unique_ptr<QStyle> fusion(QStyleFactory::create(u"Fusion"_s));
+        const QPalette light = fusion->standardPalette();
+        for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+            for (int role = 0; role < QPalette::NColorRoles; ++role) {
+                const auto r = QPalette::ColorRole(role);
+                QCOMPARE(shown->palette().color(group, r), light.color(group, r));
+            }
+        }
     }
 
     // No other shown place acts.

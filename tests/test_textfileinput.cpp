@@ -41,6 +41,8 @@ private Q_SLOTS:
         QTest::newRow("lone 0x80 is the euro sign") << QByteArray("a\x80\x81\x80\x80") << u"a€亐€"_s;
         QTest::newRow("A3A0 after a broken four-byte start")
             << QByteArray("\x81\x30\xA3\xA0") << u"\uFFFD\uE5E5"_s;
+        QTest::newRow("A3A0 inside what looks like a four-byte character")
+            << QByteArray("\x81\x30\xA3\xA0\x35") << u"\uFFFD\uE5E55"_s;
         QTest::newRow("A3A0 is the code page's") << QByteArray("\xA3\xA0\xA1\xA1") << u"\uE5E5\u3000"_s;
         QTest::newRow("code GB18030-2022 gave a character")
             << QByteArray("\xA6\xDA\xFE\xA0") << u"\uFE12\u9FBB"_s;

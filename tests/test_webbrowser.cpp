@@ -14,6 +14,7 @@
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTest>
+#include <QWebEngineLoadingInfo>
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
@@ -225,6 +226,7 @@ setTimeout(function () {
         DesktopRecorder desktop;
         QDesktopServices::setUrlHandler(u"rivavtest"_s, &desktop, "open");
         const auto unset = qScopeGuard([] { QDesktopServices::unsetUrlHandler(u"rivavtest"_s); });
+        QString visibility; // outlives the page: a script's answer may still be on its way
         QWidget window;
         window.resize(400, 300);
         WebEngineBrowser browser(&window);
@@ -248,6 +250,15 @@ setTimeout(function () {
         QTest::mouseClick(view->focusProxy(), Qt::LeftButton, {}, QPoint(200, 50));
         QTRY_COMPARE_WITH_TIMEOUT(view->url().path(), u"/second.html"_s, 5000);
         QVERIFY(m_shell.opened.isEmpty());
+
+        // Hidden with its window, the page is told so and stops drawing.
+        window.hide();
+        const auto visibilityState = [&] {
+            view->page()->runJavaScript(u"document.visibilityState"_s,
+                                        [&](const QVariant &v) { visibility = v.toString(); });
+            return visibility;
+        };
+        QTRY_COMPARE_WITH_TIMEOUT(visibilityState(), u"hidden"_s, 5000);
     }
 
     void failedLoadsShowOwnPage_data()
@@ -271,12 +282,18 @@ setTimeout(function () {
             url = u"http://127.0.0.1:%1/softload/explain.html"_s.arg(closed.serverPort());
         }
         QString text; // outlives the page: callbacks still pending may arrive as it goes
+        // The engine's own error page, in its language and look, is never shown.
+        bool engineErrorPage = false;
         QWidget parent;
         WebEngineBrowser browser(&parent);
         browser.navigate(url);
+        QWebEnginePage *page = viewOf(&browser)->page();
+        connect(page, &QWebEnginePage::loadingChanged, page,
+                [&](const QWebEngineLoadingInfo &info) { engineErrorPage |= info.isErrorPage(); });
         QTRY_VERIFY_WITH_TIMEOUT((viewOf(&browser)->page()->toPlainText([&](const QString &t) { text = t; }),
                                   text.contains(expected)),
                                  10000);
+        QVERIFY(!engineErrorPage);
         QCOMPARE(text.contains(u"无法打开页面"_s), !path.endsWith(u"withbody.html"_s));
         QVERIFY(!input(browser.document(), u"news1"_s));
     }
