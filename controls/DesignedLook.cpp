@@ -32,5 +32,10 @@ QPalette DesignedLook::palette()
     p.setColor(QPalette::Disabled, QPalette::Dark, QColor(209, 209, 209).darker(110));
     p.setColor(QPalette::Disabled, QPalette::Shadow, shadow.lighter(150));
     p.setColor(QPalette::Disabled, QPalette::Highlight, QColor(145, 145, 145));
+#if QT_VERSION >= QT_VERSION_CHECK(6, 6, 0)
+    // Newer releases add an accent colour, which Fusion takes from the highlight.
+    for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+        p.setColor(group, QPalette::Accent, p.color(group, QPalette::Highlight));
+#endif
     return p;
 }
