@@ -162,6 +162,7 @@ private Q_SLOTS:
         w->getnews();
         CaptionLabel *label = newsLabel(*w, 0);
         QCOMPARE(label->text(), caption);
+        label->resize(label->width(), 4 * label->height()); // room for several lines
         CaptionLabel start(label->parentWidget());
         start.setGeometry(label->geometry());
         // The reference keeps the start of each of the first lines.

@@ -143,6 +143,8 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(help));
         // The page cannot be reached here: what the view shows then is a document too.
         QTRY_VERIFY_WITH_TIMEOUT(browser->document().has_value(), 10000);
+        // The page fills the browser's place.
+        QCOMPARE(browser->widget()->focusProxy()->geometry(), browser->widget()->rect());
         QTest::qWait(300);
         QCOMPARE(newNativeWindows.count, 0);
         QCOMPARE(help->winId(), id);

@@ -1000,22 +1000,26 @@ private Q_SLOTS:
 
     // Found by the run: typing a listed size into the size list and then
     // leaving the box or pressing Return counted as a pick and filled the
-    // piece boxes.
+    // piece boxes. Neither does a size not listed, nor the start of one.
     void typedSizeIsNoPick_data()
     {
         QTest::addColumn<int>("window");
         QTest::addColumn<int>("finish");
+        QTest::addColumn<QString>("typed"); // empty: the second entry of the list
         for (const auto &[name, id] :
              {std::pair{"tiles", WindowId::floorTiles}, std::pair{"boards", WindowId::floorBoards}}) {
-            QTest::addRow("%s, Return", name) << int(id) << int(Qt::Key_Return);
-            QTest::addRow("%s, Enter", name) << int(id) << int(Qt::Key_Enter);
-            QTest::addRow("%s, Tab", name) << int(id) << int(Qt::Key_Tab);
+            QTest::addRow("%s, Return", name) << int(id) << int(Qt::Key_Return) << QString();
+            QTest::addRow("%s, Enter", name) << int(id) << int(Qt::Key_Enter) << QString();
+            QTest::addRow("%s, Tab", name) << int(id) << int(Qt::Key_Tab) << QString();
         }
+        QTest::newRow("size not listed") << int(WindowId::floorTiles) << int(Qt::Key_Return) << u"500*500"_s;
+        QTest::newRow("start of a size") << int(WindowId::floorTiles) << int(Qt::Key_Return) << u"30"_s;
     }
     void typedSizeIsNoPick()
     {
         QFETCH(int, window);
         QFETCH(int, finish);
+        QFETCH(QString, typed);
         ProgramWindows windows({m_shell, m_messages, inertBrowsers()}, m_regionLine,
                                MainWindow::Start::LayoutOnly);
         windows.setEndProcess([] {});
@@ -1023,7 +1027,7 @@ private Q_SLOTS:
         FormWindow *calculator = windows.window(WindowId(window));
         QVERIFY(QTest::qWaitForWindowActive(calculator));
         auto *sizes = calculator->control<QComboBox>(u"guigelist"_s);
-        const QString entry = sizes->itemText(1);
+        const QString entry = typed.isEmpty() ? sizes->itemText(1) : typed;
         QTest::mouseClick(sizes->lineEdit(), Qt::LeftButton);
         QTest::keyClicks(sizes, entry);
         QCOMPARE(sizes->currentText(), entry);

@@ -215,6 +215,7 @@ private Q_SLOTS:
         box(id, piece + u"ktxt"_s)->setText(inputs[2]);
         box(id, piece + u"ctxt"_s)->setText(inputs[3]);
         QTest::keyClicks(box(id, u"jsrstxt"_s), u"7"_s); // typing into the result is allowed
+        QCOMPARE(window(id)->control(u"Picture2"_s)->cursor().shape(), Qt::PointingHandCursor);
         click(window(id)->control(u"Picture2"_s));
         if (expected.isEmpty()) {
             QCOMPARE(m_messages.shown, QStringList{badInput});
@@ -285,23 +286,6 @@ private Q_SLOTS:
         QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, item.center());
         QCOMPARE(box(WindowId::floorTiles, u"dzktxt"_s)->text(), u"600"_s);
         QCOMPARE(box(WindowId::floorTiles, u"dzctxt"_s)->text(), u"600"_s);
-    }
-
-    void typingIntoTheListIsNoPick()
-    {
-        windows().show(WindowId::floorTiles);
-        QVERIFY(QTest::qWaitForWindowActive(window(WindowId::floorTiles)));
-        auto *list = control<QComboBox>(WindowId::floorTiles, u"guigelist"_s);
-        list->setFocus();
-        QTest::keyClicks(list->lineEdit(), u"500*500"_s);
-        QTest::keyClick(list->lineEdit(), Qt::Key_Return);
-        // A prefix of an entry is not completed into a pick either.
-        list->lineEdit()->clear();
-        QTest::keyClicks(list->lineEdit(), u"30"_s);
-        QTest::keyClick(list->lineEdit(), Qt::Key_Return);
-        box(WindowId::floorTiles, u"fjctxt"_s)->setFocus();
-        QCOMPARE(box(WindowId::floorTiles, u"dzktxt"_s)->text(), QString());
-        QCOMPARE(box(WindowId::floorTiles, u"dzctxt"_s)->text(), QString());
     }
 
     void inputsSurviveAVisitElsewhere()

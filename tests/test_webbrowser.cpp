@@ -100,6 +100,8 @@ private Q_SLOTS:
         QTest::addColumn<bool>("passedOn");
         QTest::newRow("GPU vendor") << int(QtWarningMsg) << u"Unable to detect GPU vendor."_s << false;
         QTest::newRow("Vulkan") << int(QtWarningMsg) << u"Failed to create Vulkan instance: -9"_s << false;
+        QTest::newRow("no graphics backend")
+            << int(QtWarningMsg) << u"No suitable graphics backend found"_s << false;
         QTest::newRow("another warning") << int(QtWarningMsg) << u"QFont: point size <= 0"_s << true;
         QTest::newRow("the notice, not as a warning")
             << int(QtCriticalMsg) << u"Unable to detect GPU vendor."_s << true;
@@ -111,7 +113,8 @@ private Q_SLOTS:
         QFETCH(bool, passedOn);
         QVERIFY(s_filter);
         s_passedOn.clear();
-        s_filter(QtMsgType(type), QMessageLogContext(), text);
+        // The category of a plain qWarning(), as the engine's own are.
+        s_filter(QtMsgType(type), QMessageLogContext(nullptr, 0, nullptr, "default"), text);
         QCOMPARE(s_passedOn.contains(text), passedOn);
     }
 
@@ -253,12 +256,11 @@ setTimeout(function () {
 
         // Hidden with its window, the page is told so and stops drawing.
         window.hide();
-        const auto visibilityState = [&] {
+        const auto readVisibility = [&] {
             view->page()->runJavaScript(u"document.visibilityState"_s,
                                         [&](const QVariant &v) { visibility = v.toString(); });
-            return visibility;
         };
-        QTRY_COMPARE_WITH_TIMEOUT(visibilityState(), u"hidden"_s, 5000);
+        QTRY_COMPARE_WITH_TIMEOUT((readVisibility(), visibility), u"hidden"_s, 5000);
     }
 
     void failedLoadsShowOwnPage_data()

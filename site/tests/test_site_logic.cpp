@@ -466,6 +466,9 @@ void TestSiteLogic::priceTableErrors_data()
         << QByteArray("[region]") << QByteArray("[region]\n130900 = 1.1") << QByteArray();
     QTest::newRow("region code too short")
         << QByteArray("[region]") << QByteArray("[region]\n4400 = 1.1") << QByteArray("region.4400 is not");
+    QTest::newRow("style factor zero")
+        << QByteArray("[style.1]\nfactor = 1") << QByteArray("[style.1]\nfactor = 0")
+        << QByteArray("style.1.factor must be a number above 0 to 10");
     QTest::newRow("region factor zero")
         << QByteArray("440000 = 0.8") << QByteArray("440000 = 0")
         << QByteArray("line 37: region.440000 must be a number above 0 to 10");
@@ -659,6 +662,8 @@ void TestSiteLogic::pagesEscapeVisitorText_data()
         << QByteArrayList{"经济实惠（本报价）"};
     QTest::newRow("another flat, another number")
         << QByteArray("bomarea1=41") << QByteArrayList{"RV-"} << QByteArrayList{"{example}"};
+    QTest::newRow("another grade, another number")
+        << QByteArray("dc=3") << QByteArrayList{"RV-"} << QByteArrayList{"{example}"};
     QTest::newRow("no area counted")
         << QByteArray("bomarea1=0 bomarea2=0 bomarea3=0 bomarea4=0 bomarea5=0 bomarea6=0")
         << QByteArrayList{"（本报价）</th><td class=\"num\">—</td>"} << QByteArrayList{"inf"};
