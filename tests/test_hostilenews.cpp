@@ -154,6 +154,8 @@ private Q_SLOTS:
         QTest::newRow("one line") << u"长"_s.repeated(1024 * 1024);
         QTest::newRow("lines") << u"第一行\n第二行\n"_s + u"x"_s.repeated(1024 * 1024);
         QTest::newRow("long lines") << (QString(5000, u'甲') + u'\n').repeated(200);
+        QTest::newRow("long lines after a line end")
+            << u"\n"_s + (QString(5000, u'甲') + u'\n').repeated(200);
     }
     void longCaptionPaintsItsStart()
     {
